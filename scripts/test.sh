@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets everything up, builds, and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup-deps.sh
+bash scripts/build.sh
+cd "${QUAVERO_BUILD_DIR:-build}"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 300

@@ -1,0 +1,48 @@
+#include "cli/Qvr.h"
+
+#include "cli/SettingsCommand.h"
+
+#include <functional>
+#include <vector>
+#include <utility>
+
+namespace qvr {
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* usage;
+    std::function<int(const QStringList&, Io)> handler;
+};
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> list = {
+        {"settings", SettingsCommandUsage, runSettingsCommand},
+    };
+    return list;
+}
+
+void printUsage(QTextStream& s) {
+    s << "usage: qvr COMMAND [ARGS...]\n";
+    for (const Command& c : commands())
+        s << c.usage;
+}
+
+} // namespace
+
+int run(const QStringList& args, Io io) {
+    if (args.isEmpty() || args.first() == QLatin1String("--help") ||
+        args.first() == QLatin1String("help")) {
+        printUsage(args.isEmpty() ? io.err : io.out);
+        return args.isEmpty() ? 2 : 0;
+    }
+    for (const Command& c : commands())
+        if (args.first() == QLatin1String(c.name))
+            return c.handler(args.mid(1), io);
+    io.err << "qvr: unknown command '" << args.first() << "'\n";
+    printUsage(io.err);
+    return 2;
+}
+
+} // namespace qvr

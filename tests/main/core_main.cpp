@@ -1,0 +1,11 @@
+#include <QCoreApplication>
+#include <QLocale>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    // Number formatting follows the system locale; the tests pin one.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

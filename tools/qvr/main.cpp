@@ -1,0 +1,11 @@
+#include "cli/Qvr.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return qvr::run(app.arguments().mid(1), {out, err});
+}
