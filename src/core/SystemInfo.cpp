@@ -42,7 +42,8 @@ InfoRows LibraryRows(const LibraryFacts& facts) {
         {QStringLiteral("Data folder"), facts.dataFolder.isEmpty() ? unknown : facts.dataFolder},
         {QStringLiteral("Database"), facts.databasePath.isEmpty() ? unknown : facts.databasePath},
         {QStringLiteral("Database size"),
-         facts.databaseSize < 0 ? unknown : mainMod::FormatSize(static_cast<double>(facts.databaseSize))},
+         facts.databaseSize < 0 ? unknown
+                                : mainMod::FormatSize(static_cast<double>(facts.databaseSize))},
         {QStringLiteral("Files in the library"),
          facts.fileCount < 0 ? unknown : QLocale().toString(facts.fileCount)},
     };

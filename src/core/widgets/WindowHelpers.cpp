@@ -15,8 +15,7 @@ namespace {
 const QString kEllipsis = QStringLiteral("...");
 
 QString compactToChars(const QString& path, int count) {
-    if (path.size() <= count)
-        return path;
+    if (path.size() <= count) return path;
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     const QString name = slash < 0 ? path : path.mid(slash);
     if (name.size() + kEllipsis.size() > count) {
@@ -44,23 +43,20 @@ QString CompactPath(const QString& path, int pixelWidth, int charCount) {
 }
 
 void MakeTopmost(QWidget* window) {
-    if (!window)
-        return;
+    if (!window) return;
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     window->show();
 }
 
 void SelectAllText(QLineEdit* edit) {
-    if (!edit)
-        return;
+    if (!edit) return;
     edit->setSelection(0, static_cast<int>(edit->text().size()));
     edit->setFocus();
 }
 
 void SetRowColor(QTreeWidgetItem* item, const QColor& colour) {
-    if (!item)
-        return;
+    if (!item) return;
     for (int c = 0; c < std::max(1, item->columnCount()); ++c)
         item->setForeground(c, colour);
 }

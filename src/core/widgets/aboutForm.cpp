@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-
 aboutForm::aboutForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("aboutForm"));
     setWindowTitle(QStringLiteral("About ") + mainMod::AppName());
@@ -22,8 +21,7 @@ aboutForm::aboutForm(QWidget* parent) : QDialog(parent) {
     name->setObjectName(QStringLiteral("lblName"));
     name->setAlignment(Qt::AlignCenter);
     QString version = QStringLiteral("Version ") + mainMod::AppVersion();
-    if (mainMod::IsBeta())
-        version += QStringLiteral(" (Beta)");
+    if (mainMod::IsBeta()) version += QStringLiteral(" (Beta)");
     auto* vrs = new QLabel(version, this);
     vrs->setObjectName(QStringLiteral("vrs"));
     vrs->setAlignment(Qt::AlignCenter);

@@ -28,8 +28,7 @@ frmSplash::frmSplash(const QString& versionWord, QWidget* parent)
     m_logo->setPixmap(Artwork::Picture(QStringLiteral("logo_small"), QSize(240, 80)));
 
     QString version = versionWord.toLower() + QLatin1Char(' ') + mainMod::AppVersion();
-    if (mainMod::IsBeta())
-        version += QStringLiteral(" (Beta)");
+    if (mainMod::IsBeta()) version += QStringLiteral(" (Beta)");
     m_version = new QLabel(version, this);
     m_version->setObjectName(QStringLiteral("vrs"));
     m_version->setAlignment(Qt::AlignCenter);
@@ -59,8 +58,18 @@ void frmSplash::setPB(int percent) {
     m_shape->show();
 }
 
-void frmSplash::setAct(const QString& text) { m_action->setText(text); }
-QString frmSplash::act() const { return m_action->text(); }
-QString frmSplash::vrs() const { return m_version->text(); }
-int frmSplash::shapeWidth() const { return m_shape->width(); }
-bool frmSplash::shapeVisible() const { return !m_shape->isHidden(); }
+void frmSplash::setAct(const QString& text) {
+    m_action->setText(text);
+}
+QString frmSplash::act() const {
+    return m_action->text();
+}
+QString frmSplash::vrs() const {
+    return m_version->text();
+}
+int frmSplash::shapeWidth() const {
+    return m_shape->width();
+}
+bool frmSplash::shapeVisible() const {
+    return !m_shape->isHidden();
+}

@@ -36,8 +36,8 @@ sysInfoForm::sysInfoForm(const LibraryFacts& facts, QWidget* parent) : QDialog(p
     addGroup(mainMod::AppName() + QLatin1Char(' ') + mainMod::AppVersion(),
              SystemInfo::PlatformRows());
     addGroup(QStringLiteral("Library"), SystemInfo::LibraryRows(facts));
-    m_report = mainMod::AppName() + QLatin1Char(' ') + mainMod::AppVersion() +
-               QLatin1Char('\n') + SystemInfo::Report(facts);
+    m_report = mainMod::AppName() + QLatin1Char(' ') + mainMod::AppVersion() + QLatin1Char('\n') +
+               SystemInfo::Report(facts);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* copy = buttons->addButton(QStringLiteral("Copy"), QDialogButtonBox::ActionRole);

@@ -4,9 +4,13 @@
 
 #include <algorithm>
 
-popMsgClass::popMsgClass(QObject* parent) : QObject(parent) { ResetDefaultValues(); }
+popMsgClass::popMsgClass(QObject* parent) : QObject(parent) {
+    ResetDefaultValues();
+}
 
-popMsgClass::~popMsgClass() { DestroyAll(); }
+popMsgClass::~popMsgClass() {
+    DestroyAll();
+}
 
 void popMsgClass::ResetDefaultValues() {
     m_title = QStringLiteral("Information");
@@ -39,7 +43,6 @@ void popMsgClass::DestroyAll() {
 QList<popMsgForm*> popMsgClass::forms() const {
     QList<popMsgForm*> alive;
     for (const QPointer<popMsgForm>& form : m_forms)
-        if (form)
-            alive.append(form.data());
+        if (form) alive.append(form.data());
     return alive;
 }

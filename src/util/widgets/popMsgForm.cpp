@@ -81,21 +81,36 @@ void popMsgForm::resizeEvent(QResizeEvent*) {
     m_closeButton->setGeometry(width() - 24, 4, 20, 20);
 }
 
-bool popMsgForm::closeButtonVisible() const { return !m_closeButton->isHidden(); }
+bool popMsgForm::closeButtonVisible() const {
+    return !m_closeButton->isHidden();
+}
 
 void popMsgForm::setIcon(int code) {
     switch (code) {
-    case 0: m_icon = QPixmap(); break;
-    case 16: m_icon = stockPicture("msg_error"); break;
-    case 48: m_icon = stockPicture("msg_exclamation"); break;
-    case 64: m_icon = stockPicture("msg_information"); break;
-    case 32: m_icon = stockPicture("msg_question"); break;
-    default: break; // keep the designed picture
+    case 0:
+        m_icon = QPixmap();
+        break;
+    case 16:
+        m_icon = stockPicture("msg_error");
+        break;
+    case 48:
+        m_icon = stockPicture("msg_exclamation");
+        break;
+    case 64:
+        m_icon = stockPicture("msg_information");
+        break;
+    case 32:
+        m_icon = stockPicture("msg_question");
+        break;
+    default:
+        break; // keep the designed picture
     }
     update();
 }
 
-void popMsgForm::refreshForm() { update(); }
+void popMsgForm::refreshForm() {
+    update();
+}
 
 QRect popMsgForm::textArea() const {
     const int left = kLeftBarWidth + 10 + (m_icon.isNull() ? 0 : 40);
@@ -107,8 +122,7 @@ void popMsgForm::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), palette().color(QPalette::Base));
     p.setPen(QColor(0xb0, 0xb0, 0xb0));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
-    if (!m_icon.isNull())
-        p.drawPixmap(kLeftBarWidth + 10, 30, m_icon);
+    if (!m_icon.isNull()) p.drawPixmap(kLeftBarWidth + 10, 30, m_icon);
 
     const QRect area = textArea();
     QFont titleFont = font();
@@ -134,8 +148,7 @@ void popMsgForm::paintEvent(QPaintEvent*) {
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(area.width());
-            if (y + fm.height() > height() - 4)
-                break;
+            if (y + fm.height() > height() - 4) break;
             line.setPosition(QPointF(0, 0));
             line.draw(&p, QPointF(area.left(), y));
             y += fm.height();
@@ -183,13 +196,11 @@ void popMsgForm::popUp(int showTimeSeconds) {
 }
 
 void popMsgForm::slideOut() {
-    if (m_slidingOut)
-        return;
+    if (m_slidingOut) return;
     m_slidingOut = true;
     m_timer.stop();
     m_closeButton->hide();
-    if (m_slide)
-        m_slide->stop();
+    if (m_slide) m_slide->stop();
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     auto* anim = new QPropertyAnimation(this, "pos", this);
     anim->setDuration(kSlideMs);
