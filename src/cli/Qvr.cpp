@@ -3,8 +3,8 @@
 #include "cli/SettingsCommand.h"
 
 #include <functional>
-#include <vector>
 #include <utility>
+#include <vector>
 
 namespace qvr {
 
@@ -38,8 +38,7 @@ int run(const QStringList& args, Io io) {
         return args.isEmpty() ? 2 : 0;
     }
     for (const Command& c : commands())
-        if (args.first() == QLatin1String(c.name))
-            return c.handler(args.mid(1), io);
+        if (args.first() == QLatin1String(c.name)) return c.handler(args.mid(1), io);
     io.err << "qvr: unknown command '" << args.first() << "'\n";
     printUsage(io.err);
     return 2;

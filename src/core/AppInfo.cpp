@@ -7,18 +7,26 @@
 
 namespace mainMod {
 
-QString AppName() { return QStringLiteral("Quavero"); }
+QString AppName() {
+    return QStringLiteral("Quavero");
+}
 
-QString AppVersion() { return QStringLiteral(QUAVERO_VERSION); }
+QString AppVersion() {
+    return QStringLiteral(QUAVERO_VERSION);
+}
 
 QString AppVersionShort() {
     return QString::number(QUAVERO_VERSION_MAJOR) + QLatin1Char('.') +
            QString::number(QUAVERO_VERSION_MINOR);
 }
 
-bool IsBeta() { return true; }
+bool IsBeta() {
+    return true;
+}
 
-QString LangFolder() { return AppFolder() + QStringLiteral("Lang/"); }
+QString LangFolder() {
+    return AppFolder() + QStringLiteral("Lang/");
+}
 
 QString ExePath() {
     const QString name = QCoreApplication::instance()
@@ -27,10 +35,16 @@ QString ExePath() {
     return AppFolder() + name;
 }
 
-QString ServerHelpPath() { return AppFolder() + QStringLiteral("Help/srvhelp.htm"); }
+QString ServerHelpPath() {
+    return AppFolder() + QStringLiteral("Help/srvhelp.htm");
+}
 
-QString ServerConfigPath() { return AppFolder() + QStringLiteral("qvsrvcfg"); }
+QString ServerConfigPath() {
+    return AppFolder() + QStringLiteral("qvsrvcfg");
+}
 
-QString SettingsRoot() { return QStringLiteral("Software\\Kestrel\\") + AppName(); }
+QString SettingsRoot() {
+    return QStringLiteral("Software\\Kestrel\\") + AppName();
+}
 
 } // namespace mainMod

@@ -5,9 +5,9 @@
 
 namespace mainMod {
 
-QString AppName();          // "Quavero"
-QString AppVersion();       // "major.minor.revision"
-QString AppVersionShort();  // "major.minor", for the window caption
+QString AppName();         // "Quavero"
+QString AppVersion();      // "major.minor.revision"
+QString AppVersionShort(); // "major.minor", for the window caption
 bool IsBeta();
 QString LangFolder();       // AppFolder() + "Lang/"
 QString ExePath();          // AppFolder() + the executable's name

@@ -12,7 +12,9 @@ using mainMod::WriteSetting;
 
 namespace {
 
-QString flagText(bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); }
+QString flagText(bool b) {
+    return b ? QStringLiteral("1") : QStringLiteral("0");
+}
 
 int toInt(double v) {
     return static_cast<int>(std::clamp(std::nearbyint(v), -2147483648.0, 2147483647.0));
@@ -20,14 +22,20 @@ int toInt(double v) {
 
 // A number: the text, or the default when it is not numeric.
 SettingRow number(const QString& path, int def, int AppSettings::*member) {
-    return {path, QString::number(def), false, SettingRow::LoadSave,
+    return {path,
+            QString::number(def),
+            false,
+            SettingRow::LoadSave,
             [=](AppSettings& s, const QString& raw) { s.*member = toInt(NumberOr(raw, def)); },
             [=](const AppSettings& s) { return QString::number(s.*member); }};
 }
 
 SettingRow encoderNumber(const QString& path, int def, EncoderSettings AppSettings::*encoder,
                          int EncoderSettings::*member) {
-    return {path, QString::number(def), false, SettingRow::LoadSave,
+    return {path,
+            QString::number(def),
+            false,
+            SettingRow::LoadSave,
             [=](AppSettings& s, const QString& raw) {
                 (s.*encoder).*member = toInt(NumberOr(raw, def));
             },
@@ -38,9 +46,12 @@ enum class FlagRule { NonZero, ExactlyOne, UnlessZero };
 
 bool readFlag(const QString& raw, bool def, FlagRule rule) {
     switch (rule) {
-    case FlagRule::ExactlyOne: return raw == QLatin1String("1");
-    case FlagRule::UnlessZero: return raw != QLatin1String("0");
-    case FlagRule::NonZero: break;
+    case FlagRule::ExactlyOne:
+        return raw == QLatin1String("1");
+    case FlagRule::UnlessZero:
+        return raw != QLatin1String("0");
+    case FlagRule::NonZero:
+        break;
     }
     return NumberOr(raw, def ? 1 : 0) != 0;
 }
@@ -48,7 +59,10 @@ bool readFlag(const QString& raw, bool def, FlagRule rule) {
 SettingRow flag(const QString& path, bool def, bool AppSettings::*member,
                 FlagRule rule = FlagRule::NonZero, bool machineWide = false,
                 SettingRow::Handling handling = SettingRow::LoadSave) {
-    return {path, flagText(def), machineWide, handling,
+    return {path,
+            flagText(def),
+            machineWide,
+            handling,
             [=](AppSettings& s, const QString& raw) { s.*member = readFlag(raw, def, rule); },
             [=](const AppSettings& s) { return flagText(s.*member); }};
 }
@@ -60,8 +74,8 @@ SettingRow direct(const QString& path, const QString& def, bool machineWide = fa
 QList<SettingRow> buildCatalogue() {
     static const int widths[AppSettings::ColumnCount] = {1400, 600,  1400, 1200, 1200, 1200,
                                                          800,  1200, 1200, 1200, 1400, 1400};
-    static const bool shown[AppSettings::ColumnCount] = {true,  false, true,  true,  true,  false,
-                                                         false, false, true,  false, false, false};
+    static const bool shown[AppSettings::ColumnCount] = {true,  false, true, true,  true,  false,
+                                                         false, false, true, false, false, false};
     QList<SettingRow> rows;
     rows << flag(QStringLiteral("MainWindow\\ShowToolBar"), true, &AppSettings::ShowToolBar)
          << number(QStringLiteral("MainWindow\\Width"), 10500, &AppSettings::Width)
@@ -69,21 +83,27 @@ QList<SettingRow> buildCatalogue() {
          << number(QStringLiteral("MainWindow\\WindowState"), 0, &AppSettings::WindowState);
     for (int i = 0; i < AppSettings::ColumnCount; ++i) {
         const int def = widths[i];
-        rows << SettingRow{QStringLiteral("List\\Columns\\C%1Width").arg(i + 1, 2, 10, QLatin1Char('0')),
-                           QString::number(def), false, SettingRow::LoadSave,
-                           [=](AppSettings& s, const QString& raw) {
-                               s.Columns[i].Width = toInt(NumberOr(raw, def));
-                           },
-                           [=](const AppSettings& s) { return QString::number(s.Columns[i].Width); }};
+        rows << SettingRow{
+            QStringLiteral("List\\Columns\\C%1Width").arg(i + 1, 2, 10, QLatin1Char('0')),
+            QString::number(def),
+            false,
+            SettingRow::LoadSave,
+            [=](AppSettings& s, const QString& raw) {
+                s.Columns[i].Width = toInt(NumberOr(raw, def));
+            },
+            [=](const AppSettings& s) { return QString::number(s.Columns[i].Width); }};
     }
     for (int i = 0; i < AppSettings::ColumnCount; ++i) {
         const bool def = shown[i];
-        rows << SettingRow{QStringLiteral("List\\Columns\\C%1Show").arg(i + 1, 2, 10, QLatin1Char('0')),
-                           flagText(def), false, SettingRow::LoadSave,
-                           [=](AppSettings& s, const QString& raw) {
-                               s.Columns[i].Show = readFlag(raw, def, FlagRule::NonZero);
-                           },
-                           [=](const AppSettings& s) { return flagText(s.Columns[i].Show); }};
+        rows << SettingRow{
+            QStringLiteral("List\\Columns\\C%1Show").arg(i + 1, 2, 10, QLatin1Char('0')),
+            flagText(def),
+            false,
+            SettingRow::LoadSave,
+            [=](AppSettings& s, const QString& raw) {
+                s.Columns[i].Show = readFlag(raw, def, FlagRule::NonZero);
+            },
+            [=](const AppSettings& s) { return flagText(s.Columns[i].Show); }};
     }
     rows << flag(QStringLiteral("List\\ShowLogo"), true, &AppSettings::ShowLogo)
          << flag(QStringLiteral("Tree\\ShowFilters"), true, &AppSettings::ShowFilters)
@@ -91,21 +111,30 @@ QList<SettingRow> buildCatalogue() {
          << flag(QStringLiteral("Tree\\ShowVFolders"), true, &AppSettings::ShowVFolders)
          << number(QStringLiteral("Tree\\Width"), 3600, &AppSettings::TreeWidth)
          << flag(QStringLiteral("PlayOptions\\MPVisible"), false, &AppSettings::MPVisible)
-         << flag(QStringLiteral("PlayOptions\\MPDefaultPlayer"), true, &AppSettings::MPDefaultPlayer)
+         << flag(QStringLiteral("PlayOptions\\MPDefaultPlayer"), true,
+                 &AppSettings::MPDefaultPlayer)
          << flag(QStringLiteral("PlayOptions\\WinampMenu"), true, &AppSettings::WinampMenu,
                  FlagRule::NonZero, false, SettingRow::LoadOnly);
     const auto mp3 = &AppSettings::Mp3;
     const auto wma = &AppSettings::Wma;
-    rows << encoderNumber(QStringLiteral("Encoder\\Mp3\\Bitrate"), 128, mp3, &EncoderSettings::Bitrate)
-         << encoderNumber(QStringLiteral("Encoder\\Mp3\\BitrateMode"), 0, mp3, &EncoderSettings::BitrateMode)
-         << encoderNumber(QStringLiteral("Encoder\\Mp3\\ChannelMode"), 1, mp3, &EncoderSettings::ChannelMode)
-         << encoderNumber(QStringLiteral("Encoder\\Mp3\\VBRQuality"), 2, mp3, &EncoderSettings::VBRQuality)
-         << encoderNumber(QStringLiteral("Encoder\\Wma\\Bitrate"), 128, wma, &EncoderSettings::Bitrate)
-         << encoderNumber(QStringLiteral("Encoder\\Wma\\BitrateMode"), 0, wma, &EncoderSettings::BitrateMode)
-         << encoderNumber(QStringLiteral("Encoder\\Wma\\VBRQuality"), 3, wma, &EncoderSettings::VBRQuality)
+    rows << encoderNumber(QStringLiteral("Encoder\\Mp3\\Bitrate"), 128, mp3,
+                          &EncoderSettings::Bitrate)
+         << encoderNumber(QStringLiteral("Encoder\\Mp3\\BitrateMode"), 0, mp3,
+                          &EncoderSettings::BitrateMode)
+         << encoderNumber(QStringLiteral("Encoder\\Mp3\\ChannelMode"), 1, mp3,
+                          &EncoderSettings::ChannelMode)
+         << encoderNumber(QStringLiteral("Encoder\\Mp3\\VBRQuality"), 2, mp3,
+                          &EncoderSettings::VBRQuality)
+         << encoderNumber(QStringLiteral("Encoder\\Wma\\Bitrate"), 128, wma,
+                          &EncoderSettings::Bitrate)
+         << encoderNumber(QStringLiteral("Encoder\\Wma\\BitrateMode"), 0, wma,
+                          &EncoderSettings::BitrateMode)
+         << encoderNumber(QStringLiteral("Encoder\\Wma\\VBRQuality"), 3, wma,
+                          &EncoderSettings::VBRQuality)
          << flag(QStringLiteral("WMsg\\LibRefreshResults"), true, &AppSettings::LibRefreshResults,
                  FlagRule::ExactlyOne)
-         << flag(QStringLiteral("WMsg\\NewAudioCD"), true, &AppSettings::NewAudioCD, FlagRule::ExactlyOne)
+         << flag(QStringLiteral("WMsg\\NewAudioCD"), true, &AppSettings::NewAudioCD,
+                 FlagRule::ExactlyOne)
          << flag(QStringLiteral("Misc\\CheckForUpdates"), true, &AppSettings::CheckForUpdates,
                  FlagRule::UnlessZero)
          << flag(QStringLiteral("Misc\\ShowLoadWindow"), true, &AppSettings::ShowLoadWindow,
@@ -128,7 +157,7 @@ QList<SettingRow> buildCatalogue() {
 
 template <size_t N> int oneOf(int value, const int (&allowed)[N], int fallback) {
     return std::find(std::begin(allowed), std::end(allowed), value) != std::end(allowed) ? value
-                                                                                          : fallback;
+                                                                                         : fallback;
 }
 
 int within(int value, int low, int high, int fallback) {
@@ -145,18 +174,15 @@ const QList<SettingRow>& SettingsCatalogue() {
 void CorrectSettings(AppSettings& s) {
     static const int mp3Rates[] = {48, 64, 96, 128, 160, 192, 256, 320};
     static const int wmaRates[] = {0, 48, 64, 96, 128, 160, 192, 256, 320};
-    if (s.WindowState != 0)
-        s.WindowState = 2;
+    if (s.WindowState != 0) s.WindowState = 2;
     s.Mp3.Bitrate = oneOf(s.Mp3.Bitrate, mp3Rates, 128);
     s.Mp3.BitrateMode = within(s.Mp3.BitrateMode, 0, 1, 0);
     s.Mp3.ChannelMode = within(s.Mp3.ChannelMode, 0, 3, 1);
     s.Mp3.VBRQuality = within(s.Mp3.VBRQuality, 0, 9, 2);
     s.Wma.Bitrate = oneOf(s.Wma.Bitrate, wmaRates, 128);
     // The bit rate is checked against the mode as it was read.
-    if (s.Wma.BitrateMode != 1 && s.Wma.Bitrate == 0)
-        s.Wma.Bitrate = 128;
-    if (s.Wma.BitrateMode == 1 && s.Wma.Bitrate > 192)
-        s.Wma.Bitrate = 192;
+    if (s.Wma.BitrateMode != 1 && s.Wma.Bitrate == 0) s.Wma.Bitrate = 128;
+    if (s.Wma.BitrateMode == 1 && s.Wma.Bitrate > 192) s.Wma.Bitrate = 192;
     s.Wma.BitrateMode = within(s.Wma.BitrateMode, 0, 1, 0);
     s.Wma.VBRQuality = within(s.Wma.VBRQuality, 0, 4, 3);
     s.Wma.ChannelMode = 0;
@@ -165,20 +191,17 @@ void CorrectSettings(AppSettings& s) {
 
 void LoadSettings(AppSettings& settings, const std::function<bool()>& detectExternalPlayer) {
     for (const SettingRow& row : SettingsCatalogue()) {
-        if (row.handling == SettingRow::Direct)
-            continue;
+        if (row.handling == SettingRow::Direct) continue;
         row.load(settings, ReadSetting(row.path, row.defaultText, row.machineWide));
     }
     CorrectSettings(settings);
-    if (settings.WinampMenu && detectExternalPlayer)
-        settings.WinampMenu = detectExternalPlayer();
+    if (settings.WinampMenu && detectExternalPlayer) settings.WinampMenu = detectExternalPlayer();
 }
 
 void SaveSettings(AppSettings& settings) {
     settings.WindowState = settings.WindowState != 0 ? 2 : 0;
     for (const SettingRow& row : SettingsCatalogue()) {
-        if (row.handling != SettingRow::LoadSave)
-            continue;
+        if (row.handling != SettingRow::LoadSave) continue;
         WriteSetting(row.path, row.text(settings), row.machineWide);
     }
 }
@@ -190,6 +213,6 @@ quint16 PortFromText(const QString& text) {
 }
 
 quint16 IndexingEnginePort() {
-    return PortFromText(ReadSetting(QStringLiteral("IndexingEngine\\ServicePort"),
-                                    QStringLiteral("7009"), true));
+    return PortFromText(
+        ReadSetting(QStringLiteral("IndexingEngine\\ServicePort"), QStringLiteral("7009"), true));
 }

@@ -22,8 +22,8 @@ struct AppSettings {
     static constexpr int ColumnCount = 12;
 
     bool ShowToolBar = true;
-    int Width = 10500;  // twips
-    int Height = 7500;  // twips
+    int Width = 10500;   // twips
+    int Height = 7500;   // twips
     int WindowState = 0; // 0 normal, 2 maximised
     std::array<ColumnSetting, ColumnCount> Columns{};
     bool ShowLogo = true;

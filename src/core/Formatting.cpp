@@ -13,7 +13,9 @@ QString SqlQuote(const QString& text) {
     return out;
 }
 
-QString QuoteText(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+QString QuoteText(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
 
 QString CutAtNul(const QString& text) {
     const qsizetype nul = text.indexOf(QChar(0));
@@ -21,8 +23,7 @@ QString CutAtNul(const QString& text) {
 }
 
 QString FormatDuration(double seconds) {
-    if (!std::isfinite(seconds) || seconds < 0)
-        seconds = 0;
+    if (!std::isfinite(seconds) || seconds < 0) seconds = 0;
     const qint64 whole = static_cast<qint64>(std::floor(seconds)) % 86400;
     return QTime(0, 0).addSecs(static_cast<int>(whole)).toString(QStringLiteral("HH:mm:ss"));
 }
@@ -34,8 +35,7 @@ QString FormatDuration(const QString& seconds) {
 }
 
 QString FormatSize(double bytes, bool frenchUnits) {
-    if (!std::isfinite(bytes) || bytes < 0)
-        bytes = 0;
+    if (!std::isfinite(bytes) || bytes < 0) bytes = 0;
     int unit = 0;
     // The value is a fixed-point amount with four decimals, as the original
     // arithmetic kept it; each division rounds to that precision.
@@ -58,14 +58,12 @@ QString FormatSize(double bytes, bool frenchUnits) {
 }
 
 QString FormatBitrate(double bitsPerSecond) {
-    if (!std::isfinite(bitsPerSecond) || bitsPerSecond < 0)
-        bitsPerSecond = 0;
+    if (!std::isfinite(bitsPerSecond) || bitsPerSecond < 0) bitsPerSecond = 0;
     return QLocale().toString(bitsPerSecond / 1000.0, 'f', 0) + QStringLiteral(" Kbps");
 }
 
 QString FormatFrequency(double hertz) {
-    if (!std::isfinite(hertz) || hertz < 0)
-        hertz = 0;
+    if (!std::isfinite(hertz) || hertz < 0) hertz = 0;
     int unit = 0;
     while (hertz >= 1000) {
         hertz /= 1000.0;
@@ -73,8 +71,7 @@ QString FormatFrequency(double hertz) {
     }
     static const QString letters = QStringLiteral("KMG");
     QString text = QLocale().toString(hertz, 'f', 2) + QLatin1Char(' ');
-    if (unit >= 1 && unit <= letters.size())
-        text += letters.at(unit - 1);
+    if (unit >= 1 && unit <= letters.size()) text += letters.at(unit - 1);
     return text + QStringLiteral("Hz");
 }
 

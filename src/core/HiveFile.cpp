@@ -18,16 +18,14 @@ std::shared_ptr<HiveFile> HiveFile::at(const QString& path, const QString& rootN
     static QHash<QString, std::shared_ptr<HiveFile>> files;
     QMutexLocker lock(&mutex);
     auto& slot = files[path];
-    if (!slot)
-        slot = std::make_shared<HiveFile>(path, rootName);
+    if (!slot) slot = std::make_shared<HiveFile>(path, rootName);
     return slot;
 }
 
 HiveFile::Stamp HiveFile::currentStamp() const {
     Stamp s;
     struct stat st;
-    if (::stat(QFile::encodeName(m_path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return s;
+    if (::stat(QFile::encodeName(m_path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return s;
     s.exists = true;
     s.dev = st.st_dev;
     s.ino = st.st_ino;
@@ -39,8 +37,7 @@ HiveFile::Stamp HiveFile::currentStamp() const {
 
 void HiveFile::refreshLocked() {
     const Stamp stamp = currentStamp();
-    if (m_cached && stamp == m_stamp)
-        return;
+    if (m_cached && stamp == m_stamp) return;
     m_hive = Hive();
     m_corrupt = false;
     if (stamp.exists) {
@@ -73,28 +70,21 @@ bool HiveFile::backupCorrupt() {
 bool HiveFile::modify(const std::function<Change(Hive&)>& change) {
     QMutexLocker lock(&m_mutex);
     const QString folder = QFileInfo(m_path).absolutePath();
-    if (!QDir().mkpath(folder))
-        return false;
+    if (!QDir().mkpath(folder)) return false;
     FileLock fileLock(m_path + QStringLiteral(".lock"));
-    if (!fileLock.locked())
-        return false;
+    if (!fileLock.locked()) return false;
     refreshLocked();
 
     Hive working = m_hive;
     const Change result = change(working);
-    if (result == Change::Failed)
-        return false;
-    if (result == Change::Unchanged)
-        return true;
+    if (result == Change::Failed) return false;
+    if (result == Change::Unchanged) return true;
 
-    if (m_corrupt && !backupCorrupt())
-        return false; // never overwrite what we could not keep
+    if (m_corrupt && !backupCorrupt()) return false; // never overwrite what we could not keep
     QSaveFile out(m_path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
+    if (!out.open(QIODevice::WriteOnly)) return false;
     out.write(serializeHive(working, m_rootName));
-    if (!out.commit())
-        return false;
+    if (!out.commit()) return false;
     m_hive = std::move(working);
     m_corrupt = false;
     m_stamp = currentStamp();

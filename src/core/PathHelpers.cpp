@@ -17,8 +17,7 @@ QString NormalizePath(const QString& path, bool trailingSeparator) {
     QString p = path.trimmed();
     const bool network = p.startsWith(QLatin1String("//"));
     p.replace(QLatin1String("//"), QLatin1String("/"));
-    if (network)
-        p.prepend(QLatin1Char('/'));
+    if (network) p.prepend(QLatin1Char('/'));
     const bool endsWithSeparator = p.endsWith(QLatin1Char('/'));
     if (!endsWithSeparator && trailingSeparator)
         p.append(QLatin1Char('/'));
@@ -28,8 +27,7 @@ QString NormalizePath(const QString& path, bool trailingSeparator) {
 }
 
 bool FileExists(const QString& path) {
-    if (path.isEmpty())
-        return false;
+    if (path.isEmpty()) return false;
     struct stat st;
     return ::stat(QFile::encodeName(path).constData(), &st) == 0;
 }
@@ -42,10 +40,10 @@ QString FileNameOf(const QString& path) {
 QString AppFolder() {
     static const QString folder = [] {
         QString dir;
-        if (QCoreApplication::instance())
-            dir = QCoreApplication::applicationDirPath();
+        if (QCoreApplication::instance()) dir = QCoreApplication::applicationDirPath();
         if (dir.isEmpty())
-            dir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section('/', 0, -2);
+            dir =
+                QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section('/', 0, -2);
         return NormalizePath(dir, true);
     }();
     return folder;
@@ -57,10 +55,17 @@ namespace {
 // file system a library may live on (FAT sticks, network shares).
 bool isInvalidNameChar(QChar c) {
     const char16_t u = c.unicode();
-    if (u < 32)
-        return true;
+    if (u < 32) return true;
     switch (u) {
-    case '"': case '<': case '>': case '|': case ':': case '*': case '?': case '\\': case '/':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
+    case ':':
+    case '*':
+    case '?':
+    case '\\':
+    case '/':
         return true;
     default:
         return false;
@@ -70,11 +75,9 @@ bool isInvalidNameChar(QChar c) {
 } // namespace
 
 bool IsValidFileName(const QString& text) {
-    if (text.trimmed().isEmpty())
-        return false;
+    if (text.trimmed().isEmpty()) return false;
     for (QChar c : text)
-        if (isInvalidNameChar(c))
-            return false;
+        if (isInvalidNameChar(c)) return false;
     return true;
 }
 
@@ -84,26 +87,20 @@ bool IsValidNamePart(const QString& text) {
 
 bool IsUsableFolder(const QString& path) {
     QString p = path.trimmed();
-    if (p.isEmpty())
-        return false;
-    if (p.size() > 1 && p.endsWith(QLatin1Char('/')))
-        p.chop(1);
-    if (!p.startsWith(QLatin1Char('/')))
-        return false;
+    if (p.isEmpty()) return false;
+    if (p.size() > 1 && p.endsWith(QLatin1Char('/'))) p.chop(1);
+    if (!p.startsWith(QLatin1Char('/'))) return false;
     const QFileInfo info(p);
-    if (info.exists())
-        return info.isDir();
+    if (info.exists()) return info.isDir();
     QDir dir;
-    if (!dir.mkdir(p))
-        return false;
+    if (!dir.mkdir(p)) return false;
     dir.rmdir(p);
     return true;
 }
 
 bool IsFileLocked(const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     bool locked = false;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
         locked = (errno == EWOULDBLOCK);
@@ -122,17 +119,17 @@ TempFileName MakeTempFileName(const QString& extension) {
             digits += QString::number(QRandomGenerator::global()->generate(), 16).toUpper();
         result.name = QLatin1Char('~') + digits.right(7) + extension;
         result.path = result.folder + result.name;
-        if (!FileExists(result.path))
-            return result;
+        if (!FileExists(result.path)) return result;
         digits += QString::number(QRandomGenerator::global()->generate(), 16).toUpper();
     }
 }
 
-QString ShortPath(const QString& path) { return path; }
+QString ShortPath(const QString& path) {
+    return path;
+}
 
 QString LongPath(const QString& path) {
-    if (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        return path.left(path.size() - 1);
+    if (path.size() > 1 && path.endsWith(QLatin1Char('/'))) return path.left(path.size() - 1);
     return path;
 }
 

@@ -18,8 +18,7 @@ QByteArray utf16le(const QString& text) {
 
 QString fromUtf16le(const QByteArray& data, qsizetype maxChars = -1) {
     qsizetype n = data.size() / 2;
-    if (maxChars >= 0 && n > maxChars)
-        n = maxChars;
+    if (maxChars >= 0 && n > maxChars) n = maxChars;
     QString out;
     out.reserve(n);
     for (qsizetype i = 0; i < n; ++i)
@@ -42,8 +41,7 @@ QString escape(const QString& s) {
 // Reads a quoted string starting at pos (on the opening quote); leaves pos after
 // the closing quote. Returns false when the quote is not closed.
 bool readQuoted(const QString& line, qsizetype& pos, QString& out) {
-    if (pos >= line.size() || line.at(pos) != QLatin1Char('"'))
-        return false;
+    if (pos >= line.size() || line.at(pos) != QLatin1Char('"')) return false;
     ++pos;
     out.clear();
     while (pos < line.size()) {
@@ -62,13 +60,11 @@ bool readQuoted(const QString& line, qsizetype& pos, QString& out) {
 bool parseHexBytes(const QString& text, QByteArray& out) {
     out.clear();
     const QString t = text.trimmed();
-    if (t.isEmpty())
-        return true;
+    if (t.isEmpty()) return true;
     for (const QString& part : t.split(QLatin1Char(','))) {
         bool ok = false;
         const uint b = part.trimmed().toUInt(&ok, 16);
-        if (!ok || b > 0xFF || part.trimmed().size() > 2)
-            return false;
+        if (!ok || b > 0xFF || part.trimmed().size() > 2) return false;
         out.append(static_cast<char>(b));
     }
     return true;
@@ -78,8 +74,7 @@ bool parseValueData(const QString& spec, RegValue& value) {
     if (spec.startsWith(QLatin1Char('"'))) {
         qsizetype pos = 0;
         QString text;
-        if (!readQuoted(spec, pos, text) || !spec.mid(pos).trimmed().isEmpty())
-            return false;
+        if (!readQuoted(spec, pos, text) || !spec.mid(pos).trimmed().isEmpty()) return false;
         value.type = RegType::String;
         value.data = utf16le(text);
         return true;
@@ -89,8 +84,7 @@ bool parseValueData(const QString& spec, RegValue& value) {
         const QString digits = spec.mid(6).trimmed();
         bool ok = false;
         const uint v = digits.toUInt(&ok, 16);
-        if (!ok || digits.size() > 8)
-            return false;
+        if (!ok || digits.size() > 8) return false;
         value.type = RegType::DWord;
         value.data.resize(4);
         qToLittleEndian<quint32>(v, value.data.data());
@@ -102,8 +96,7 @@ bool parseValueData(const QString& spec, RegValue& value) {
     }
     if (lower.startsWith(QLatin1String("hex("))) {
         const qsizetype close = spec.indexOf(QLatin1String("):"));
-        if (close < 0)
-            return false;
+        if (close < 0) return false;
         bool ok = false;
         value.type = spec.mid(4, close - 4).toUInt(&ok, 16);
         return ok && parseHexBytes(spec.mid(close + 2), value.data);
@@ -130,10 +123,10 @@ QString formatValue(const RegValue& v) {
             return name + QStringLiteral("=\"") + escape(text) + QLatin1Char('"');
     }
     if (v.type == RegType::DWord && v.data.size() == 4)
-        return name + QStringLiteral("=dword:%1").arg(qFromLittleEndian<quint32>(v.data.constData()),
-                                                      8, 16, QLatin1Char('0'));
-    if (v.type == RegType::Binary)
-        return name + QStringLiteral("=hex:") + hexList(v.data);
+        return name +
+               QStringLiteral("=dword:%1")
+                   .arg(qFromLittleEndian<quint32>(v.data.constData()), 8, 16, QLatin1Char('0'));
+    if (v.type == RegType::Binary) return name + QStringLiteral("=hex:") + hexList(v.data);
     return name + QStringLiteral("=hex(%1):").arg(v.type, 0, 16) + hexList(v.data);
 }
 
@@ -158,8 +151,7 @@ QString RegValue::readAsText() const {
         return cutAtNul(fromUtf16le(data, 254));
     case RegType::Binary: {
         // A four-byte buffer: longer values do not fit and read as nothing.
-        if (data.size() > 4)
-            return QString();
+        if (data.size() > 4) return QString();
         char buffer[4] = {0, 0, 0, 0};
         std::copy(data.begin(), data.end(), buffer);
         return QString::number(qFromLittleEndian<qint16>(buffer));
@@ -171,8 +163,7 @@ QString RegValue::readAsText() const {
 
 RegValue* RegKey::find(const QString& name) {
     for (RegValue& v : values)
-        if (v.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &v;
+        if (v.name.compare(name, Qt::CaseInsensitive) == 0) return &v;
     return nullptr;
 }
 
@@ -202,7 +193,9 @@ QString Hive::cleanPath(const QString& path) {
     return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts).join(QLatin1Char('\\'));
 }
 
-QString Hive::fold(const QString& path) { return cleanPath(path).toCaseFolded(); }
+QString Hive::fold(const QString& path) {
+    return cleanPath(path).toCaseFolded();
+}
 
 RegKey* Hive::find(const QString& path) {
     auto it = m_keys.find(fold(path));
@@ -218,13 +211,11 @@ RegKey& Hive::ensure(const QString& path) {
     const QStringList parts = cleanPath(path).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     QString current;
     RegKey* key = find(QString());
-    if (!key)
-        key = &m_keys.insert(QString(), RegKey{QString(), {}}).value();
+    if (!key) key = &m_keys.insert(QString(), RegKey{QString(), {}}).value();
     for (const QString& part : parts) {
         current = current.isEmpty() ? part : current + QLatin1Char('\\') + part;
         key = find(current);
-        if (!key)
-            key = &m_keys.insert(fold(current), RegKey{current, {}}).value();
+        if (!key) key = &m_keys.insert(fold(current), RegKey{current, {}}).value();
     }
     return *key;
 }
@@ -232,8 +223,7 @@ RegKey& Hive::ensure(const QString& path) {
 Result<Hive> parseHive(const QByteArray& bytes, const QString& rootName) {
     Hive hive;
     QString content = QString::fromUtf8(bytes);
-    if (content.startsWith(QChar(0xFEFF)))
-        content.remove(0, 1);
+    if (content.startsWith(QChar(0xFEFF))) content.remove(0, 1);
     const QStringList rawLines = content.split(QLatin1Char('\n'));
 
     // Join continuation lines (a trailing backslash outside quotes, as regedit
@@ -241,8 +231,7 @@ Result<Hive> parseHive(const QByteArray& bytes, const QString& rootName) {
     QStringList lines;
     QString pending;
     for (QString line : rawLines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
         pending += pending.isEmpty() ? line : line.trimmed();
         const bool continued = pending.endsWith(QLatin1Char('\\')) &&
                                !pending.trimmed().startsWith(QLatin1Char('[')) &&
@@ -254,8 +243,7 @@ Result<Hive> parseHive(const QByteArray& bytes, const QString& rootName) {
         lines << pending;
         pending.clear();
     }
-    if (!pending.isEmpty())
-        lines << pending;
+    if (!pending.isEmpty()) lines << pending;
 
     bool headerSeen = false;
     RegKey* current = nullptr;
@@ -263,8 +251,7 @@ Result<Hive> parseHive(const QByteArray& bytes, const QString& rootName) {
     for (const QString& raw : lines) {
         ++lineNo;
         const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
-            continue;
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';'))) continue;
         if (!headerSeen) {
             if (line.toUtf8() != kHeader && line.toUtf8() != kOldHeader)
                 return Result<Hive>::failure(QStringLiteral("not a registry file"));
@@ -289,7 +276,8 @@ Result<Hive> parseHive(const QByteArray& bytes, const QString& rootName) {
             continue;
         }
         if (!current)
-            return Result<Hive>::failure(QStringLiteral("line %1: value outside a key").arg(lineNo));
+            return Result<Hive>::failure(
+                QStringLiteral("line %1: value outside a key").arg(lineNo));
         RegValue value;
         qsizetype pos = 0;
         if (line.startsWith(QLatin1Char('@'))) {
@@ -318,11 +306,9 @@ Result<Hive> parseHive(const QByteArray& bytes, const QString& rootName) {
 QByteArray serializeHive(const Hive& hive, const QString& rootName) {
     QString out = QString::fromUtf8(kHeader) + QLatin1Char('\n');
     for (const RegKey& key : hive.keys()) {
-        if (key.path.isEmpty() && key.values.isEmpty())
-            continue; // the root always exists
+        if (key.path.isEmpty() && key.values.isEmpty()) continue; // the root always exists
         out += QStringLiteral("\n[") + rootName;
-        if (!key.path.isEmpty())
-            out += QLatin1Char('\\') + key.path;
+        if (!key.path.isEmpty()) out += QLatin1Char('\\') + key.path;
         out += QStringLiteral("]\n");
         for (const RegValue& v : key.values)
             out += formatValue(v) + QLatin1Char('\n');

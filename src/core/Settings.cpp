@@ -33,8 +33,7 @@ SettingLocation locate(const QString& path, bool machineWide) {
 
 QString ReadSetting(const QString& path, const QString& defaultValue, bool machineWide) {
     const SettingLocation loc = locate(path, machineWide);
-    if (!loc.hasSubkey)
-        Registry::CreateKey(loc.root, loc.key);
+    if (!loc.hasSubkey) Registry::CreateKey(loc.root, loc.key);
     QString value = Registry::GetValue(loc.root, loc.key, loc.name);
     if (value.isEmpty() && !defaultValue.isEmpty()) {
         Registry::CreateKey(loc.root, loc.key);
@@ -49,8 +48,7 @@ QString ReadSetting(const QString& path, const QString& defaultValue, bool machi
 
 bool WriteSetting(const QString& path, const QString& value, bool machineWide) {
     const SettingLocation loc = locate(path, machineWide);
-    if (!Registry::CreateKey(loc.root, loc.key))
-        return false;
+    if (!Registry::CreateKey(loc.root, loc.key)) return false;
     return Registry::SetValue(loc.root, loc.key, loc.name, value);
 }
 

@@ -1,5 +1,5 @@
-#include "core/FileLock.h"
 #include "core/PathHelpers.h"
+#include "core/FileLock.h"
 
 #include <QDir>
 #include <QFile>

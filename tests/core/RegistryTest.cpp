@@ -19,17 +19,21 @@ class RegistryTest : public ConfigDirTest {};
 TEST_F(RegistryTest, ValueTypesReadByTheirRules) {
     ASSERT_TRUE(CreateKey(CurrentUser, kKey));
     SetRawValue(CurrentUser, kKey, RegValue::text("plain", "hello"));
-    SetRawValue(CurrentUser, kKey, RegValue::text("withNul", QStringLiteral("ab") + QChar(0) + "cd"));
-    SetRawValue(CurrentUser, kKey, RegValue::text("expand", QString(300, 'x'), RegType::ExpandString));
+    SetRawValue(CurrentUser, kKey,
+                RegValue::text("withNul", QStringLiteral("ab") + QChar(0) + "cd"));
+    SetRawValue(CurrentUser, kKey,
+                RegValue::text("expand", QString(300, 'x'), RegType::ExpandString));
     SetRawValue(CurrentUser, kKey,
                 RegValue::text("expandNul", QStringLiteral("%PATH%") + QChar(0) + "rest",
                                RegType::ExpandString));
     SetRawValue(CurrentUser, kKey, RegValue{"binNeg", RegType::Binary, QByteArray("\xfe\xff", 2)});
     SetRawValue(CurrentUser, kKey, RegValue{"binOne", RegType::Binary, QByteArray("\x07", 1)});
-    SetRawValue(CurrentUser, kKey, RegValue{"binFour", RegType::Binary, QByteArray("\x10\x00\x99\x99", 4)});
+    SetRawValue(CurrentUser, kKey,
+                RegValue{"binFour", RegType::Binary, QByteArray("\x10\x00\x99\x99", 4)});
     SetRawValue(CurrentUser, kKey, RegValue{"binLong", RegType::Binary, QByteArray(5, '\x01')});
     SetRawValue(CurrentUser, kKey, RegValue::dword("dw", 42));
-    SetRawValue(CurrentUser, kKey, RegValue{"multi", RegType::MultiString, QByteArray("a\0\0\0", 4)});
+    SetRawValue(CurrentUser, kKey,
+                RegValue{"multi", RegType::MultiString, QByteArray("a\0\0\0", 4)});
 
     EXPECT_EQ(GetValue(CurrentUser, kKey, "plain"), "hello");
     EXPECT_EQ(GetValue(CurrentUser, kKey, "PLAIN"), "hello") << "names ignore case";
@@ -48,16 +52,15 @@ TEST_F(RegistryTest, ValueTypesReadByTheirRules) {
 }
 
 TEST_F(RegistryTest, TypedValuesSurviveTheFileAndTheParser) {
-    writeFile(hivePath("HKEY_CURRENT_USER"),
-              "Windows Registry Editor Version 5.00\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Test]\r\n"
-              "\"quote\"=\"say \\\"hi\\\" C:\\\\dir\"\r\n"
-              "@=\"default\"\r\n"
-              "\"dw\"=dword:0000002a\r\n"
-              "\"bin\"=hex:fe,ff\r\n"
-              "\"long\"=hex(2):41,00,42,00,\\\r\n"
-              "  00,00\r\n"
-              "; comment\r\n");
+    writeFile(hivePath("HKEY_CURRENT_USER"), "Windows Registry Editor Version 5.00\r\n\r\n"
+                                             "[HKEY_CURRENT_USER\\Software\\Test]\r\n"
+                                             "\"quote\"=\"say \\\"hi\\\" C:\\\\dir\"\r\n"
+                                             "@=\"default\"\r\n"
+                                             "\"dw\"=dword:0000002a\r\n"
+                                             "\"bin\"=hex:fe,ff\r\n"
+                                             "\"long\"=hex(2):41,00,42,00,\\\r\n"
+                                             "  00,00\r\n"
+                                             "; comment\r\n");
     EXPECT_EQ(GetValue(CurrentUser, kKey, "quote"), "say \"hi\" C:\\dir");
     EXPECT_EQ(GetValue(CurrentUser, kKey, ""), "default");
     EXPECT_EQ(GetValue(CurrentUser, kKey, "dw"), "");

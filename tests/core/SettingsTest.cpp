@@ -1,7 +1,7 @@
+#include "core/Settings.h"
 #include "core/AppInfo.h"
 #include "core/AppSettings.h"
 #include "core/Registry.h"
-#include "core/Settings.h"
 #include "support/TestEnv.h"
 
 using mainMod::ReadSetting;
@@ -64,8 +64,7 @@ TEST_F(SettingsTest, FirstLoadFillsTheStoreWithDefaults) {
     EXPECT_EQ(s.Wma.VBRQuality, 3);
     EXPECT_FALSE(s.MPVisible);
     for (const SettingRow& row : SettingsCatalogue()) {
-        if (row.handling == SettingRow::Direct)
-            continue;
+        if (row.handling == SettingRow::Direct) continue;
         const QString key = row.path.section('\\', 0, -2);
         EXPECT_EQ(raw(key, row.path.section('\\', -1),
                       row.machineWide ? Registry::LocalMachine : Registry::CurrentUser),
@@ -128,8 +127,8 @@ TEST_F(SettingsTest, WmaBitrateDependsOnTheModeAsRead) {
     struct Case {
         const char *rate, *mode;
         int expectRate, expectMode;
-    } cases[] = {{"0", "0", 128, 0},  {"0", "1", 0, 1},     {"320", "0", 320, 0},
-                 {"0", "7", 128, 0},  {"160", "1", 160, 1}, {"100", "1", 128, 1}};
+    } cases[] = {{"0", "0", 128, 0}, {"0", "1", 0, 1},     {"320", "0", 320, 0},
+                 {"0", "7", 128, 0}, {"160", "1", 160, 1}, {"100", "1", 128, 1}};
     for (const Case& c : cases) {
         WriteSetting("Encoder\\Wma\\Bitrate", c.rate);
         WriteSetting("Encoder\\Wma\\BitrateMode", c.mode);
@@ -174,8 +173,12 @@ TEST_F(SettingsTest, ServicePortFallsBackOutsideItsRange) {
 }
 
 TEST_F(SettingsTest, CommandLineReadsWritesAndShowsEffectiveValues) {
-    EXPECT_EQ(runTool(QVR_EXECUTABLE, {"settings", "set", "Encoder\\Mp3\\Bitrate", "100"}).exitCode, 0);
-    EXPECT_EQ(runTool(QVR_EXECUTABLE, {"settings", "set", "Misc\\DefragDatabaseOnLoad", "0", "--machine"}).exitCode, 0);
+    EXPECT_EQ(runTool(QVR_EXECUTABLE, {"settings", "set", "Encoder\\Mp3\\Bitrate", "100"}).exitCode,
+              0);
+    EXPECT_EQ(
+        runTool(QVR_EXECUTABLE, {"settings", "set", "Misc\\DefragDatabaseOnLoad", "0", "--machine"})
+            .exitCode,
+        0);
     ProcessResult get = runTool(QVR_EXECUTABLE, {"settings", "get", "Encoder\\Mp3\\Bitrate"});
     EXPECT_EQ(get.exitCode, 0);
     EXPECT_EQ(get.out, "100\n");

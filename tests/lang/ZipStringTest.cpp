@@ -110,9 +110,11 @@ TEST(ZipString, Files) {
 
     clsZipString::SaveFile(path, QStringLiteral("Grüße"), 1, 31, ok);
     ASSERT_TRUE(ok);
-    EXPECT_NE(clsZipString::LoadFileB(path, 0, 31), QByteArray("Gr\xfc\xdf" "e"));
+    EXPECT_NE(clsZipString::LoadFileB(path, 0, 31), QByteArray("Gr\xfc\xdf"
+                                                               "e"));
     EXPECT_EQ(clsZipString::LoadFile(path, 2, 31), QStringLiteral("Grüße"));
-    EXPECT_EQ(clsZipString::LoadFileB(path, 2, 31), QByteArray("Gr\xfc\xdf" "e"));
+    EXPECT_EQ(clsZipString::LoadFileB(path, 2, 31), QByteArray("Gr\xfc\xdf"
+                                                               "e"));
 
     EXPECT_TRUE(clsZipString::LoadFileB(dir.path() + "/missing", 0, 31).isEmpty());
     clsZipString::SaveFileB(dir.path() + "/no/such/dir/f", bytes, 0, 31, ok);
