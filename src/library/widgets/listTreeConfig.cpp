@@ -1,0 +1,74 @@
+#include "library/widgets/listTreeConfig.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+listTreeConfig::listTreeConfig(int selectionType, const QStringList& titles,
+                               const AppSettings& settings, QWidget* parent)
+    : QDialog(parent), m_type(selectionType) {
+    setObjectName(QStringLiteral("listTreeConfig"));
+    setWindowTitle(selectionType == 0 ? QStringLiteral("List Columns")
+                                      : QStringLiteral("Tree Branches"));
+    setModal(true);
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    for (int i = 0; i < titles.size(); ++i) {
+        bool ticked = true;
+        if (m_type == 0 && i < AppSettings::ColumnCount)
+            ticked = settings.Columns[i].Show || i == 0;
+        else if (m_type == 1)
+            ticked = i == 0 || (i == 1 && settings.ShowFilters) || (i == 2 && settings.ShowRatings) ||
+                     (i == 3 && settings.ShowVFolders);
+        auto* item = new QListWidgetItem(titles[i], List1);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    }
+    // The first entry (the file name, or the library) can never be cleared.
+    connect(List1, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        if (List1->row(item) == 0 && item->checkState() != Qt::Checked)
+            item->setCheckState(Qt::Checked);
+    });
+
+    okBut = new QPushButton(QStringLiteral("OK"), this);
+    okBut->setObjectName(QStringLiteral("okBut"));
+    okBut->setDefault(true);
+    cancelBUT = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelBUT->setObjectName(QStringLiteral("cancelBUT"));
+    connect(okBut, &QPushButton::clicked, this, [this] {
+        m_result = 1;
+        accept();
+    });
+    connect(cancelBUT, &QPushButton::clicked, this, [this] {
+        m_result = 2;
+        reject();
+    });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(okBut);
+    buttons->addWidget(cancelBUT);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(List1);
+    layout->addLayout(buttons);
+    resize(280, 340);
+}
+
+void listTreeConfig::applyTo(AppSettings& settings) const {
+    auto ticked = [this](int row) {
+        const QListWidgetItem* item = List1->item(row);
+        return item && item->checkState() == Qt::Checked;
+    };
+    if (m_type == 0) {
+        settings.Columns[0].Show = true;
+        for (int i = 1; i < AppSettings::ColumnCount; ++i)
+            settings.Columns[i].Show = ticked(i);
+    } else {
+        settings.ShowLibrary = true;
+        settings.ShowFilters = ticked(1);
+        settings.ShowRatings = ticked(2);
+        settings.ShowVFolders = ticked(3);
+    }
+}
