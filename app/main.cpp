@@ -1,12 +1,20 @@
 #include "core/AppInfo.h"
+#include "core/AppSettings.h"
+#include "core/widgets/Artwork.h"
+#include "library/widgets/mainForm.h"
 
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QLabel window(mainMod::AppName() + QLatin1Char(' ') + mainMod::AppVersion());
-    window.resize(600, 400);
+    Artwork::Init();
+    AppSettings settings;
+    LoadSettings(settings);
+    mainForm window(settings);
+    window.setWindowTitle(mainMod::AppName() + QLatin1Char(' ') + mainMod::AppVersionShort());
+    window.restoreLayout();
     window.show();
-    return app.exec();
+    const int rc = app.exec();
+    SaveSettings(settings);
+    return rc;
 }

@@ -1,3 +1,5 @@
+#include "core/widgets/Artwork.h"
+
 #include <QApplication>
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -6,6 +8,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QApplication app(argc, argv);
+    Artwork::Init();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

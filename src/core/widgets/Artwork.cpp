@@ -3,7 +3,16 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+// Resources of a static library must be registered from the global namespace.
+static void initQuaveroResources() {
+    Q_INIT_RESOURCE(quavero);
+}
+
 namespace Artwork {
+
+void Init() {
+    initQuaveroResources();
+}
 
 QString ResourcePath(const QString& name) {
     return QStringLiteral(":/icons/%1.svg").arg(name);

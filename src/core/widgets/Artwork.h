@@ -7,6 +7,9 @@
 
 namespace Artwork {
 
+// Registers the pictures; call once before the first window.
+void Init();
+
 QString ResourcePath(const QString& name); // ":/icons/<name>.svg"
 QIcon Icon(const QString& name);
 // The picture at exactly that size (transparent background); null when missing.

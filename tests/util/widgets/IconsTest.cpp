@@ -11,11 +11,6 @@
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
-// Q_INIT_RESOURCE must be used from the global namespace.
-static void initQuaveroResources() {
-    Q_INIT_RESOURCE(quavero);
-}
-
 namespace {
 
 const QString kQrcPath = QStringLiteral(QUAVERO_SOURCE_DIR "/resources/quavero.qrc");
@@ -24,11 +19,11 @@ const QString kQrcPath = QStringLiteral(QUAVERO_SOURCE_DIR "/resources/quavero.q
 QStringList qrcAliases() {
     QStringList aliases;
     QFile file(kQrcPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return aliases;
+    if (!file.open(QIODevice::ReadOnly)) return aliases;
     QXmlStreamReader xml(&file);
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("file")) {
+        if (xml.readNext() == QXmlStreamReader::StartElement &&
+            xml.name() == QLatin1String("file")) {
             const QString alias = xml.attributes().value(QLatin1String("alias")).toString();
             const QString path = xml.readElementText().trimmed();
             aliases << (alias.isEmpty() ? path : alias);
@@ -44,14 +39,10 @@ QString baseName(const QString& alias) {
 // The size the application paints an icon at: toolbar 24, message boxes 32,
 // the logos at their own size, tree and list icons 16.
 QSize expectedViewSize(const QString& name) {
-    if (name.startsWith(QLatin1String("tb_")))
-        return {24, 24};
-    if (name.startsWith(QLatin1String("msg_")))
-        return {32, 32};
-    if (name == QLatin1String("app"))
-        return {48, 48};
-    if (name.startsWith(QLatin1String("logo_")))
-        return {};  // free size
+    if (name.startsWith(QLatin1String("tb_"))) return {24, 24};
+    if (name.startsWith(QLatin1String("msg_"))) return {32, 32};
+    if (name == QLatin1String("app")) return {48, 48};
+    if (name.startsWith(QLatin1String("logo_"))) return {}; // free size
     return {16, 16};
 }
 
@@ -65,14 +56,12 @@ int paintedPixels(QSvgRenderer& renderer, const QSize& size) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) > 0)
-                ++count;
+            if (qAlpha(image.pixel(x, y)) > 0) ++count;
     return count;
 }
 
 class Icons : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { initQuaveroResources(); }
 };
 
 TEST_F(Icons, QrcListsTheWholeSet) {
@@ -81,22 +70,49 @@ TEST_F(Icons, QrcListsTheWholeSet) {
 
     QSet<QString> names;
     for (const QString& alias : aliases) {
-        EXPECT_TRUE(alias.startsWith(QLatin1String("icons/")) && alias.endsWith(QLatin1String(".svg")))
+        EXPECT_TRUE(alias.startsWith(QLatin1String("icons/")) &&
+                    alias.endsWith(QLatin1String(".svg")))
             << qPrintable(alias);
         EXPECT_EQ(alias, alias.toLower()) << qPrintable(alias);
         names.insert(baseName(alias));
     }
     EXPECT_EQ(names.size(), aliases.size()) << "duplicate aliases";
 
-    const char* expected[] = {
-        "lib", "f_open", "f_close", "f_filter", "filter", "f_rating",
-        "rate_0", "rate_1", "rate_2", "rate_3", "rate_4", "rate_5",
-        "myf_open", "myf_close", "cd", "artist", "album",
-        "mp3", "wma", "wav",
-        "tb_mediafolders", "tb_refresh", "tb_microplayer", "tb_columns",
-        "tb_preferences", "tb_sysinfo", "tb_about", "tb_server",
-        "msg_error", "msg_exclamation", "msg_information", "msg_question",
-        "app", "logo_small", "logo_faded"};
+    const char* expected[] = {"lib",
+                              "f_open",
+                              "f_close",
+                              "f_filter",
+                              "filter",
+                              "f_rating",
+                              "rate_0",
+                              "rate_1",
+                              "rate_2",
+                              "rate_3",
+                              "rate_4",
+                              "rate_5",
+                              "myf_open",
+                              "myf_close",
+                              "cd",
+                              "artist",
+                              "album",
+                              "mp3",
+                              "wma",
+                              "wav",
+                              "tb_mediafolders",
+                              "tb_refresh",
+                              "tb_microplayer",
+                              "tb_columns",
+                              "tb_preferences",
+                              "tb_sysinfo",
+                              "tb_about",
+                              "tb_server",
+                              "msg_error",
+                              "msg_exclamation",
+                              "msg_information",
+                              "msg_question",
+                              "app",
+                              "logo_small",
+                              "logo_faded"};
     for (const char* name : expected)
         EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
 
@@ -150,4 +166,4 @@ TEST_F(Icons, RatingLevelsDiffer) {
     }
 }
 
-}  // namespace
+} // namespace
