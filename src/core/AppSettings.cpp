@@ -189,6 +189,15 @@ void CorrectSettings(AppSettings& s) {
     s.ShowLibrary = true;
 }
 
+AppSettings DefaultSettings() {
+    AppSettings settings;
+    for (const SettingRow& row : SettingsCatalogue())
+        if (row.load)
+            row.load(settings, row.defaultText);
+    CorrectSettings(settings);
+    return settings;
+}
+
 void LoadSettings(AppSettings& settings, const std::function<bool()>& detectExternalPlayer) {
     for (const SettingRow& row : SettingsCatalogue()) {
         if (row.handling == SettingRow::Direct) continue;

@@ -60,6 +60,9 @@ struct SettingRow {
 // Every row, in catalogue order.
 const QList<SettingRow>& SettingsCatalogue();
 
+// The settings as a first start has them: every row at its default.
+AppSettings DefaultSettings();
+
 // Reads every load row and applies the corrections. When the external-player
 // menu flag is on afterwards, it becomes the answer of detectExternalPlayer
 // (when one is given).

@@ -63,7 +63,13 @@ TEST_F(SettingsTest, FirstLoadFillsTheStoreWithDefaults) {
     EXPECT_EQ(s.Mp3.ChannelMode, 1);
     EXPECT_EQ(s.Wma.VBRQuality, 3);
     EXPECT_FALSE(s.MPVisible);
+    const AppSettings defaults = DefaultSettings();
+    EXPECT_EQ(defaults.Columns[6].Width, 800);
+    EXPECT_EQ(defaults.Columns[8].Show, true);
     for (const SettingRow& row : SettingsCatalogue()) {
+        if (row.handling == SettingRow::Direct)
+            continue;
+        EXPECT_EQ(row.text(defaults), row.text(s)) << row.path.toStdString();
         if (row.handling == SettingRow::Direct) continue;
         const QString key = row.path.section('\\', 0, -2);
         EXPECT_EQ(raw(key, row.path.section('\\', -1),

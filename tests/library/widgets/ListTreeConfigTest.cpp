@@ -14,7 +14,7 @@ QStringList columnTitles() {
 } // namespace
 
 TEST(ListTreeConfig, ColumnsKeepTheFirstAndTakeTheTicks) {
-    AppSettings settings;
+    AppSettings settings = DefaultSettings();
     settings.Columns[0].Show = false; // hidden in the stored settings
     listTreeConfig chooser(0, columnTitles(), settings);
     EXPECT_EQ(chooser.List1->item(0)->checkState(), Qt::Checked);
