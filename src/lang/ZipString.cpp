@@ -14,8 +14,7 @@ struct DeflateStream {
     z_stream s{};
     bool ready = false;
     ~DeflateStream() {
-        if (ready)
-            deflateEnd(&s);
+        if (ready) deflateEnd(&s);
     }
 };
 
@@ -23,8 +22,7 @@ struct InflateStream {
     z_stream s{};
     bool ready = false;
     ~InflateStream() {
-        if (ready)
-            inflateEnd(&s);
+        if (ready) inflateEnd(&s);
     }
 };
 
@@ -50,8 +48,7 @@ quint32 clsZipString::GetCRC32(const QString& text) {
 }
 
 bool clsZipString::CompressStringB(QByteArray& data, int zlibParam) {
-    if (data.isEmpty())
-        return false;
+    if (data.isEmpty()) return false;
     DeflateStream z;
     if (deflateInit2(&z.s, Z_DEFAULT_COMPRESSION, Z_DEFLATED, zlibParam, 8, Z_DEFAULT_STRATEGY) !=
         Z_OK)
@@ -63,8 +60,7 @@ bool clsZipString::CompressStringB(QByteArray& data, int zlibParam) {
     z.s.avail_in = static_cast<uInt>(data.size());
     z.s.next_out = reinterpret_cast<Bytef*>(out.data());
     z.s.avail_out = static_cast<uInt>(out.size());
-    if (deflate(&z.s, Z_FINISH) != Z_STREAM_END)
-        return false;
+    if (deflate(&z.s, Z_FINISH) != Z_STREAM_END) return false;
     out.truncate(static_cast<qsizetype>(z.s.total_out));
     data = out;
     return true;
@@ -72,8 +68,7 @@ bool clsZipString::CompressStringB(QByteArray& data, int zlibParam) {
 
 bool clsZipString::UncompressStringB(QByteArray& data, int zlibParam) {
     const qsizetype n = data.size();
-    if (n == 0)
-        return false;
+    if (n == 0) return false;
     // First guess of the output size: the gzip trailer's length field, else three
     // times the input. A wrong guess grows the buffer and inflation carries on.
     qsizetype estimate = 0;
@@ -82,13 +77,11 @@ bool clsZipString::UncompressStringB(QByteArray& data, int zlibParam) {
         estimate = static_cast<qsizetype>(tail[0] | tail[1] << 8 | tail[2] << 16 |
                                           static_cast<quint32>(tail[3]) << 24);
     }
-    if (estimate <= 0)
-        estimate = 3 * n;
+    if (estimate <= 0) estimate = 3 * n;
     estimate = std::min(estimate, MaxOutput);
 
     InflateStream z;
-    if (inflateInit2(&z.s, zlibParam) != Z_OK)
-        return false;
+    if (inflateInit2(&z.s, zlibParam) != Z_OK) return false;
     z.ready = true;
     QByteArray out(estimate, Qt::Uninitialized);
     z.s.next_in = reinterpret_cast<Bytef*>(data.data());
@@ -97,15 +90,12 @@ bool clsZipString::UncompressStringB(QByteArray& data, int zlibParam) {
         z.s.next_out = reinterpret_cast<Bytef*>(out.data()) + z.s.total_out;
         z.s.avail_out = static_cast<uInt>(out.size() - static_cast<qsizetype>(z.s.total_out));
         const int rc = inflate(&z.s, Z_NO_FLUSH);
-        if (rc == Z_STREAM_END)
-            break;
-        if (rc != Z_OK && rc != Z_BUF_ERROR)
-            return false; // corrupt data
+        if (rc == Z_STREAM_END) break;
+        if (rc != Z_OK && rc != Z_BUF_ERROR) return false; // corrupt data
         if (z.s.avail_in == 0 && z.s.avail_out > 0)
             return false; // truncated: input ended before the stream did
         if (z.s.avail_out == 0) {
-            if (out.size() >= MaxOutput)
-                return false;
+            if (out.size() >= MaxOutput) return false;
             out.resize(std::min(out.size() * 2, MaxOutput));
         }
     }
@@ -116,24 +106,21 @@ bool clsZipString::UncompressStringB(QByteArray& data, int zlibParam) {
 
 bool clsZipString::CompressString(QString& text, int zlibParam) {
     QByteArray bytes = Ansi::fromUnicode(text);
-    if (!CompressStringB(bytes, zlibParam))
-        return false;
+    if (!CompressStringB(bytes, zlibParam)) return false;
     text = Ansi::toUnicode(bytes);
     return true;
 }
 
 bool clsZipString::UncompressString(QString& text, int zlibParam) {
     QByteArray bytes = Ansi::fromUnicode(text);
-    if (!UncompressStringB(bytes, zlibParam))
-        return false;
+    if (!UncompressStringB(bytes, zlibParam)) return false;
     text = Ansi::toUnicode(bytes);
     return true;
 }
 
 QByteArray clsZipString::LoadFileB(const QString& path, int mode, int zlibParam) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly)) return QByteArray();
     QByteArray bytes = file.readAll();
     adjustMode(bytes, mode, zlibParam);
     return bytes;
@@ -149,10 +136,8 @@ void clsZipString::SaveFileB(const QString& path, const QByteArray& data, int mo
     QByteArray bytes = data;
     adjustMode(bytes, mode, zlibParam);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    if (file.write(bytes) != bytes.size())
-        return;
+    if (!file.open(QIODevice::WriteOnly)) return;
+    if (file.write(bytes) != bytes.size()) return;
     success = file.commit();
 }
 

@@ -1,0 +1,183 @@
+#include "lang/widgets/FormLang.h"
+
+#include "lang/AppLang.h"
+#include "lang/Mui.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextEdit>
+#include <QTreeView>
+#include <functional>
+
+namespace FormLang {
+
+namespace {
+
+// One text of a window: its key and how to read and write it.
+struct TextSlot {
+    QString key;
+    std::function<QString()> get;
+    std::function<void(const QString&)> set;
+};
+
+// Language texts break lines with CR LF, widgets with LF.
+QString toWidget(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QString fromWidget(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+QString controlKey(const QObject* obj) {
+    QString key = obj->objectName();
+    const QVariant index = obj->property("index");
+    bool ok = false;
+    const int i = index.toInt(&ok);
+    if (index.isValid() && ok) key += QLatin1Char('(') + QString::number(i) + QLatin1Char(')');
+    return key;
+}
+
+void addColumnHeaders(QAbstractItemModel* model, const QString& base, QList<TextSlot>& out) {
+    if (!model) return;
+    const int columns = model->columnCount();
+    for (int i = 0; i < columns; ++i)
+        out.append({base + QStringLiteral(".ColumnHeaders[%1].Text").arg(i + 1),
+                    [model, i] { return model->headerData(i, Qt::Horizontal).toString(); },
+                    [model, i](const QString& t) { model->setHeaderData(i, Qt::Horizontal, t); }});
+}
+
+// QAction::toolTip() falls back to the stripped caption; only a tool tip of
+// its own is worth capturing.
+QString ownToolTip(const QAction* action) {
+    const QString tip = action->toolTip();
+    return tip == action->iconText() ? QString() : tip;
+}
+
+void addControl(QObject* obj, const QString& prefix, QList<TextSlot>& out) {
+    const QString name = obj->objectName();
+    if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) return;
+    const QString base = prefix + QLatin1Char('.') + controlKey(obj);
+    const QString caption = base + QStringLiteral(".Caption");
+    const QString text = base + QStringLiteral(".Text");
+    const QString toolTip = base + QStringLiteral(".ToolTipText");
+
+    if (auto* action = qobject_cast<QAction*>(obj)) {
+        out.append({caption, [action] { return action->text(); },
+                    [action](const QString& t) { action->setText(t); }});
+        out.append({toolTip, [action] { return ownToolTip(action); },
+                    [action](const QString& t) { action->setToolTip(t); }});
+        return;
+    }
+    auto* widget = qobject_cast<QWidget*>(obj);
+    if (!widget) return;
+    if (auto* view = qobject_cast<QTreeView*>(widget)) {
+        addColumnHeaders(view->model(), base, out);
+        return;
+    }
+    if (auto* view = qobject_cast<QTableView*>(widget)) {
+        addColumnHeaders(view->model(), base, out);
+        return;
+    }
+    if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
+        for (int i = 0; i < tabs->count(); ++i)
+            out.append({base + QStringLiteral(".TabCaption[%1]").arg(i),
+                        [tabs, i] { return tabs->tabText(i); },
+                        [tabs, i](const QString& t) { tabs->setTabText(i, t); }});
+        return;
+    }
+    if (auto* bar = qobject_cast<QTabBar*>(widget)) {
+        for (int i = 0; i < bar->count(); ++i)
+            out.append({base + QStringLiteral(".Tabs[%1].Caption").arg(i + 1),
+                        [bar, i] { return bar->tabText(i); },
+                        [bar, i](const QString& t) { bar->setTabText(i, t); }});
+        return;
+    }
+
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        out.append({caption, [label] { return label->text(); },
+                    [label](const QString& t) { label->setText(t); }});
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        out.append({caption, [button] { return button->text(); },
+                    [button](const QString& t) { button->setText(t); }});
+    else if (auto* group = qobject_cast<QGroupBox*>(widget))
+        out.append({caption, [group] { return group->title(); },
+                    [group](const QString& t) { group->setTitle(t); }});
+    else if (auto* menu = qobject_cast<QMenu*>(widget))
+        out.append({caption, [menu] { return menu->title(); },
+                    [menu](const QString& t) { menu->setTitle(t); }});
+    else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        out.append({text, [edit] { return edit->text(); },
+                    [edit](const QString& t) { edit->setText(t); }});
+    else if (auto* edit = qobject_cast<QTextEdit*>(widget))
+        out.append({text, [edit] { return edit->toPlainText(); },
+                    [edit](const QString& t) { edit->setPlainText(t); }});
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
+        out.append({text, [edit] { return edit->toPlainText(); },
+                    [edit](const QString& t) { edit->setPlainText(t); }});
+
+    out.append({toolTip, [widget] { return widget->toolTip(); },
+                [widget](const QString& t) { widget->setToolTip(t); }});
+}
+
+void walk(QObject* parent, const QString& prefix, QList<TextSlot>& out) {
+    for (QObject* child : parent->children()) {
+        // Menus are popup windows of this form; any other window is a form itself.
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget && widget->isWindow() && !qobject_cast<QMenu*>(widget)) continue;
+        addControl(child, prefix, out);
+        walk(child, prefix, out);
+    }
+}
+
+QList<TextSlot> formSlots(QWidget* form, const QString& projectID) {
+    QString prefix = projectID.isEmpty() ? QString() : projectID + QLatin1Char('.');
+    prefix += form->objectName().isEmpty() ? QString::fromLatin1(form->metaObject()->className())
+                                           : form->objectName();
+    QList<TextSlot> out;
+    out.append({prefix + QStringLiteral(".Caption"), [form] { return form->windowTitle(); },
+                [form](const QString& t) { form->setWindowTitle(t); }});
+    walk(form, prefix, out);
+    return out;
+}
+
+} // namespace
+
+void SetFormLang(const clsMUI& lang, QWidget* form) {
+    if (!form || !lang.IsLoaded()) return;
+    for (const TextSlot& slot : formSlots(form, lang.ProjectID()))
+        if (lang.HasText(slot.key)) slot.set(toWidget(lang.TextObj(slot.key)));
+}
+
+void SetFormLang(QWidget* form) {
+    const clsMUI* lang = mainMod::Lang();
+    if (lang && lang->LCID() > 0) SetFormLang(*lang, form);
+}
+
+void CaptureFormData(clsMUI& lang, QWidget* form) {
+    if (!form) return;
+    for (const TextSlot& slot : formSlots(form, lang.ProjectID())) {
+        const QString value = slot.get();
+        if (!value.isEmpty()) lang.StoreText(slot.key, fromWidget(value));
+    }
+}
+
+QStringList FormLangKeys(QWidget* form, const QString& projectID) {
+    QStringList keys;
+    if (form)
+        for (const TextSlot& slot : formSlots(form, projectID))
+            keys.append(slot.key);
+    return keys;
+}
+
+} // namespace FormLang
