@@ -5,7 +5,9 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,13 +132,23 @@ void addControl(QObject* obj, const QString& prefix, QList<TextSlot>& out) {
                 [widget](const QString& t) { widget->setToolTip(t); }});
 }
 
+// Controls whose children are Qt's own parts (scroll buttons, viewports,
+// editors), not controls of the form.
+bool isLeafControl(const QObject* obj) {
+    return qobject_cast<const QTabBar*>(obj) || qobject_cast<const QAbstractItemView*>(obj) ||
+           qobject_cast<const QAbstractSpinBox*>(obj) || qobject_cast<const QComboBox*>(obj) ||
+           qobject_cast<const QLineEdit*>(obj) || qobject_cast<const QTextEdit*>(obj) ||
+           qobject_cast<const QPlainTextEdit*>(obj) || qobject_cast<const QAbstractButton*>(obj) ||
+           qobject_cast<const QLabel*>(obj);
+}
+
 void walk(QObject* parent, const QString& prefix, QList<TextSlot>& out) {
     for (QObject* child : parent->children()) {
         // Menus are popup windows of this form; any other window is a form itself.
         auto* widget = qobject_cast<QWidget*>(child);
         if (widget && widget->isWindow() && !qobject_cast<QMenu*>(widget)) continue;
         addControl(child, prefix, out);
-        walk(child, prefix, out);
+        if (!isLeafControl(child)) walk(child, prefix, out);
     }
 }
 
