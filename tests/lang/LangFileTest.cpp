@@ -36,29 +36,32 @@ QString sampleText(qsizetype n) {
 
 } // namespace
 
-class LangContainerRoundTrip : public ::testing::TestWithParam<qsizetype> {};
-
-TEST_P(LangContainerRoundTrip, EncodeThenDecodeGivesTheTextBack) {
+// A source file and a target container in a fresh folder.
+class LangContainer : public ::testing::Test {
+protected:
+    bool encode(qsizetype length) {
+        writeAll(source, Ansi::fromUnicode(sampleText(length)));
+        return LangFile::EncodeLangFile(source, target);
+    }
     QTemporaryDir dir;
     const QString source = dir.filePath("source.txt");
     const QString target = dir.filePath("target.lng");
-    const QString text = sampleText(GetParam());
-    writeAll(source, Ansi::fromUnicode(text));
+};
 
-    ASSERT_TRUE(LangFile::EncodeLangFile(source, target));
-    EXPECT_EQ(LangFile::DecodeLangFile(target), text);
+class LangContainerRoundTrip : public LangContainer,
+                               public ::testing::WithParamInterface<qsizetype> {};
+
+TEST_P(LangContainerRoundTrip, EncodeThenDecodeGivesTheTextBack) {
+    ASSERT_TRUE(encode(GetParam()));
+    EXPECT_EQ(LangFile::DecodeLangFile(target), sampleText(GetParam()));
 }
 
 // 65,536 bytes: the low 16 bits of the gzip trailer's length are zero.
 INSTANTIATE_TEST_SUITE_P(Sizes, LangContainerRoundTrip,
                          ::testing::Values(1024, 4000, 65535, 65536, 65537, 300000));
 
-TEST(LangContainer, HeaderLayout) {
-    QTemporaryDir dir;
-    const QString source = dir.filePath("source.txt");
-    const QString target = dir.filePath("target.lng");
-    writeAll(source, Ansi::fromUnicode(sampleText(5000)));
-    ASSERT_TRUE(LangFile::EncodeLangFile(source, target));
+TEST_F(LangContainer, HeaderLayout) {
+    ASSERT_TRUE(encode(5000));
 
     const QByteArray bytes = readAll(target);
     ASSERT_GT(bytes.size(), LangFile::HeaderSize);
@@ -81,12 +84,8 @@ TEST(LangContainer, HeaderLayout) {
     EXPECT_EQ(payload, Ansi::fromUnicode(sampleText(5000)));
 }
 
-TEST(LangContainer, ShortOrMissingSourcesAreNotEncoded) {
-    QTemporaryDir dir;
-    const QString source = dir.filePath("short.txt");
-    const QString target = dir.filePath("short.lng");
-    writeAll(source, Ansi::fromUnicode(sampleText(1023)));
-    EXPECT_FALSE(LangFile::EncodeLangFile(source, target));
+TEST_F(LangContainer, ShortOrMissingSourcesAreNotEncoded) {
+    EXPECT_FALSE(encode(1023));
     EXPECT_FALSE(QFile::exists(target));
     EXPECT_FALSE(LangFile::EncodeLangFile(dir.filePath("missing.txt"), target));
     EXPECT_FALSE(QFile::exists(target));
@@ -277,13 +276,12 @@ const HostileCase kHostile[] = {
 INSTANTIATE_TEST_SUITE_P(Files, HostileLangFile, ::testing::ValuesIn(kHostile),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LangContainer, MagicIsNotChecked) {
+TEST_F(LangContainer, MagicIsNotChecked) {
     // Readers rely on the compressed text alone; the other header fields are
     // informational.
-    QTemporaryDir dir;
-    QByteArray bytes = container(validPayload(), 0);
+    const QByteArray payload = validPayload();
+    QByteArray bytes = container(payload, static_cast<quint32>(payload.size()));
     bytes.replace(0, 4, "XXXX");
-    qToLittleEndian<quint32>(static_cast<quint32>(validPayload().size()), bytes.data() + 22);
     writeAll(dir.filePath("french.lng"), bytes);
     clsMUI lang;
     lang.SetLangFolder(dir.path());

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -66,6 +67,16 @@ QString ownToolTip(const QAction* action) {
     return tip == action->iconText() ? QString() : tip;
 }
 
+// Adds the slot when the object is a W; true when it is.
+template <typename W, typename Getter, typename Setter>
+bool addAs(QObject* obj, const QString& key, Getter get, Setter set, QList<TextSlot>& out) {
+    auto* w = qobject_cast<W*>(obj);
+    if (!w) return false;
+    out.append(
+        {key, [w, get] { return (w->*get)(); }, [w, set](const QString& t) { (w->*set)(t); }});
+    return true;
+}
+
 void addControl(QObject* obj, const QString& prefix, QList<TextSlot>& out) {
     const QString name = obj->objectName();
     if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) return;
@@ -74,21 +85,22 @@ void addControl(QObject* obj, const QString& prefix, QList<TextSlot>& out) {
     const QString text = base + QStringLiteral(".Text");
     const QString toolTip = base + QStringLiteral(".ToolTipText");
 
-    if (auto* action = qobject_cast<QAction*>(obj)) {
-        out.append({caption, [action] { return action->text(); },
-                    [action](const QString& t) { action->setText(t); }});
+    if (addAs<QAction>(obj, caption, &QAction::text, &QAction::setText, out)) {
+        auto* action = static_cast<QAction*>(obj);
         out.append({toolTip, [action] { return ownToolTip(action); },
                     [action](const QString& t) { action->setToolTip(t); }});
         return;
     }
     auto* widget = qobject_cast<QWidget*>(obj);
     if (!widget) return;
+    // Item views: only their column headers, and none for a hidden header (a
+    // plain tree), whose model would offer its section numbers.
     if (auto* view = qobject_cast<QTreeView*>(widget)) {
-        addColumnHeaders(view->model(), base, out);
+        if (!view->isHeaderHidden()) addColumnHeaders(view->model(), base, out);
         return;
     }
     if (auto* view = qobject_cast<QTableView*>(widget)) {
-        addColumnHeaders(view->model(), base, out);
+        if (!view->horizontalHeader()->isHidden()) addColumnHeaders(view->model(), base, out);
         return;
     }
     if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
@@ -106,30 +118,17 @@ void addControl(QObject* obj, const QString& prefix, QList<TextSlot>& out) {
         return;
     }
 
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        out.append({caption, [label] { return label->text(); },
-                    [label](const QString& t) { label->setText(t); }});
-    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        out.append({caption, [button] { return button->text(); },
-                    [button](const QString& t) { button->setText(t); }});
-    else if (auto* group = qobject_cast<QGroupBox*>(widget))
-        out.append({caption, [group] { return group->title(); },
-                    [group](const QString& t) { group->setTitle(t); }});
-    else if (auto* menu = qobject_cast<QMenu*>(widget))
-        out.append({caption, [menu] { return menu->title(); },
-                    [menu](const QString& t) { menu->setTitle(t); }});
-    else if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        out.append({text, [edit] { return edit->text(); },
-                    [edit](const QString& t) { edit->setText(t); }});
-    else if (auto* edit = qobject_cast<QTextEdit*>(widget))
-        out.append({text, [edit] { return edit->toPlainText(); },
-                    [edit](const QString& t) { edit->setPlainText(t); }});
-    else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
-        out.append({text, [edit] { return edit->toPlainText(); },
-                    [edit](const QString& t) { edit->setPlainText(t); }});
-
-    out.append({toolTip, [widget] { return widget->toolTip(); },
-                [widget](const QString& t) { widget->setToolTip(t); }});
+    // At most one of these matches: a control has a caption or a text.
+    addAs<QLabel>(widget, caption, &QLabel::text, &QLabel::setText, out) ||
+        addAs<QAbstractButton>(widget, caption, &QAbstractButton::text, &QAbstractButton::setText,
+                               out) ||
+        addAs<QGroupBox>(widget, caption, &QGroupBox::title, &QGroupBox::setTitle, out) ||
+        addAs<QMenu>(widget, caption, &QMenu::title, &QMenu::setTitle, out) ||
+        addAs<QLineEdit>(widget, text, &QLineEdit::text, &QLineEdit::setText, out) ||
+        addAs<QTextEdit>(widget, text, &QTextEdit::toPlainText, &QTextEdit::setPlainText, out) ||
+        addAs<QPlainTextEdit>(widget, text, &QPlainTextEdit::toPlainText,
+                              &QPlainTextEdit::setPlainText, out);
+    addAs<QWidget>(widget, toolTip, &QWidget::toolTip, &QWidget::setToolTip, out);
 }
 
 // Controls whose children are Qt's own parts (scroll buttons, viewports,

@@ -72,6 +72,9 @@ struct TestForm {
         model.setHorizontalHeaderLabels({QStringLiteral("Filename"), QStringLiteral("Title")});
         view = named<QTreeView>(&form, "llist");
         view->setModel(&model);
+        plainTree = named<QTreeView>(&form, "tv1");
+        plainTree->setModel(&treeModel);
+        plainTree->setHeaderHidden(true);
         // A dialog parented to the window is a form of its own.
         child = named<QDialog>(&form, "childForm");
         childLabel = named<QLabel>(child, "lblInfo");
@@ -96,6 +99,8 @@ struct TestForm {
     QTableWidget* table;
     QStandardItemModel model;
     QTreeView* view;
+    QStandardItemModel treeModel{0, 1};
+    QTreeView* plainTree;
     QDialog* child;
     QLabel* childLabel;
 };
