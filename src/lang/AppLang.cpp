@@ -27,6 +27,15 @@ QString LangText(int number, const QStringList& args) {
     return g_lang ? g_lang->Text(number, args) : QString();
 }
 
+QString LangTextRef(const QString& text) {
+    if (!text.startsWith(QLatin1Char('$'))) return text;
+    qsizetype digits = 1;
+    while (digits < text.size() && digits < 10 && text.at(digits).isDigit() &&
+           text.at(digits).unicode() < 0x80)
+        ++digits;
+    return LangText(text.mid(1, digits - 1).toInt());
+}
+
 int SelectStartupLanguage(clsMUI& lang) {
     const QString legacy = ReadSetting(QStringLiteral("LCID"));
     if (!legacy.isEmpty()) {

@@ -14,6 +14,9 @@ clsMUI* Lang();
 void SetLang(clsMUI* lang);
 // Language text n of the current language; empty without a manager.
 QString LangText(int number, const QStringList& args = {});
+// Status texts from the library and the indexing engine: "$42" stands for
+// language text 42 (the leading digits after "$"); any other text is itself.
+QString LangTextRef(const QString& text);
 
 // Moves the legacy root value "LCID" to "Misc\LCID", selects the stored language
 // (a non-numeric value meaning the user's default) and stores the language the

