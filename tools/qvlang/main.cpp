@@ -1,10 +1,10 @@
+#include "cli/QvLang.h"
+
 #include <QCoreApplication>
-#include <QTextStream>
-#include <cstdio>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
     QTextStream err(stderr);
-    err << "usage: qvlang encode SOURCE.txt TARGET.lng | decode FILE.lng | check FILE.lng\n";
-    return 2;
+    return qvlang::run(app.arguments().mid(1), {out, err});
 }

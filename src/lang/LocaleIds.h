@@ -1,0 +1,14 @@
+#pragma once
+// Windows language identifiers (LCIDs) for Qt locales: the language files name
+// their language by LCID.
+#include <QLocale>
+
+namespace LocaleIds {
+
+// The LCID of a locale: the exact language and territory when known, else the
+// language's default territory, else 1033 (English, United States).
+int LCIDFromLocale(const QLocale& locale);
+// The user's interface language, from the first of the system's UI languages.
+int SystemLCID();
+
+} // namespace LocaleIds
