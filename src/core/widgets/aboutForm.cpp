@@ -2,6 +2,7 @@
 
 #include "core/AppInfo.h"
 #include "core/widgets/Artwork.h"
+#include "lang/widgets/FormLang.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -20,11 +21,13 @@ aboutForm::aboutForm(QWidget* parent) : QDialog(parent) {
     auto* name = new QLabel(QStringLiteral("<h2>%1</h2>").arg(mainMod::AppName()), this);
     name->setObjectName(QStringLiteral("lblName"));
     name->setAlignment(Qt::AlignCenter);
+    name->setProperty(FormLang::NoLangTextProperty, true);
     QString version = QStringLiteral("Version ") + mainMod::AppVersion();
     if (mainMod::IsBeta()) version += QStringLiteral(" (Beta)");
     auto* vrs = new QLabel(version, this);
     vrs->setObjectName(QStringLiteral("vrs"));
     vrs->setAlignment(Qt::AlignCenter);
+    vrs->setProperty(FormLang::NoLangTextProperty, true);
     auto* blurb = new QLabel(
         QStringLiteral("A music-library manager for MP3, WMA and WAV collections."), this);
     blurb->setObjectName(QStringLiteral("lblInfo"));

@@ -2,6 +2,7 @@
 
 #include "core/AppInfo.h"
 #include "core/widgets/Artwork.h"
+#include "lang/widgets/FormLang.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -32,6 +33,7 @@ frmSplash::frmSplash(const QString& versionWord, QWidget* parent)
     m_version = new QLabel(version, this);
     m_version->setObjectName(QStringLiteral("vrs"));
     m_version->setAlignment(Qt::AlignCenter);
+    m_version->setProperty(FormLang::NoLangTextProperty, true);
     m_version->setGeometry(0, 110, width(), 20);
 
     m_action = new QLabel(this);

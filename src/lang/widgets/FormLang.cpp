@@ -80,6 +80,8 @@ bool addAs(QObject* obj, const QString& key, Getter get, Setter set, QList<TextS
 void addControl(QObject* obj, const QString& prefix, QList<TextSlot>& out) {
     const QString name = obj->objectName();
     if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) return;
+    // Texts the program composes itself (a version line, say) have no key.
+    if (obj->property(NoLangTextProperty).toBool()) return;
     const QString base = prefix + QLatin1Char('.') + controlKey(obj);
     const QString caption = base + QStringLiteral(".Caption");
     const QString text = base + QStringLiteral(".Text");

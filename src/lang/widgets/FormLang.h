@@ -13,6 +13,10 @@ class clsMUI;
 
 namespace FormLang {
 
+// A control whose dynamic property of this name is true has its text set by the
+// program; it gets no key.
+inline constexpr const char* NoLangTextProperty = "noLangText";
+
 // Sets every text the manager holds a key for; other texts stay as designed.
 // Does nothing when the manager holds no texts.
 void SetFormLang(const clsMUI& lang, QWidget* form);

@@ -9,8 +9,7 @@ listTreeConfig::listTreeConfig(int selectionType, const QStringList& titles,
                                const AppSettings& settings, QWidget* parent)
     : QDialog(parent), m_type(selectionType) {
     setObjectName(QStringLiteral("listTreeConfig"));
-    setWindowTitle(selectionType == 0 ? QStringLiteral("List Columns")
-                                      : QStringLiteral("Tree Branches"));
+    setWindowTitle(QStringLiteral("Choose What to Show"));
     setModal(true);
 
     List1 = new QListWidget(this);
@@ -20,8 +19,8 @@ listTreeConfig::listTreeConfig(int selectionType, const QStringList& titles,
         if (m_type == 0 && i < AppSettings::ColumnCount)
             ticked = settings.Columns[i].Show || i == 0;
         else if (m_type == 1)
-            ticked = i == 0 || (i == 1 && settings.ShowFilters) || (i == 2 && settings.ShowRatings) ||
-                     (i == 3 && settings.ShowVFolders);
+            ticked = i == 0 || (i == 1 && settings.ShowFilters) ||
+                     (i == 2 && settings.ShowRatings) || (i == 3 && settings.ShowVFolders);
         auto* item = new QListWidgetItem(titles[i], List1);
         item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);

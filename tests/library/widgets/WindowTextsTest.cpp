@@ -1,0 +1,58 @@
+// Every text a window shows has a key in the reference language, so that a
+// translation can replace it.
+#include "core/AppInfo.h"
+#include "core/AppSettings.h"
+#include "core/widgets/aboutForm.h"
+#include "core/widgets/frmSplash.h"
+#include "core/widgets/sysInfoForm.h"
+#include "lang/Mui.h"
+#include "lang/widgets/FormLang.h"
+#include "library/widgets/listTreeConfig.h"
+#include "library/widgets/mainForm.h"
+
+#include <QDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct WindowCase {
+    const char* name;
+    std::function<QWidget*()> make;
+};
+
+AppSettings& sharedSettings() {
+    static AppSettings s = DefaultSettings();
+    return s;
+}
+
+class WindowTexts : public ::testing::TestWithParam<WindowCase> {};
+
+} // namespace
+
+TEST_P(WindowTexts, EnglishHasEveryKey) {
+    clsMUI lang;
+    lang.SetLangFolder(mainMod::LangFolder());
+    lang.SetLCID(1033);
+    ASSERT_EQ(lang.LCID(), 1033);
+    std::unique_ptr<QWidget> window(GetParam().make());
+    clsMUI designed;
+    FormLang::CaptureFormData(designed, window.get());
+    QStringList missing;
+    for (qsizetype i = 0; i < designed.Texts().count(); ++i) {
+        const QString key = designed.Texts().keys().at(i);
+        if (!lang.HasText(key)) missing << key + '=' + designed.Texts().valueAt(i);
+    }
+    EXPECT_TRUE(missing.isEmpty()) << missing.join('\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, WindowTexts,
+    ::testing::Values(WindowCase{"mainForm", [] { return new mainForm(sharedSettings()); }},
+                      WindowCase{"aboutForm", [] { return new aboutForm; }},
+                      WindowCase{"sysInfoForm", [] { return new sysInfoForm(LibraryFacts{}); }},
+                      WindowCase{"frmSplash", [] { return new frmSplash; }},
+                      WindowCase{"listTreeConfig",
+                                 [] { return new listTreeConfig(0, {"a"}, sharedSettings()); }}),
+    [](const auto& info) { return std::string(info.param.name); });
