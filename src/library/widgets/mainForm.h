@@ -8,8 +8,13 @@
 #include <QList>
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 
 class DividerSplitter;
+class MediaLibrary;
+class clsMUI;
+class frmSplash;
+class popMsgClass;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -33,8 +38,33 @@ public:
     static constexpr int MinTreePaneTwips = 2730;
     static constexpr int MinListTwips = 1400;
 
+    // Where start-up finds its files; the defaults are the application's own.
+    struct StartupOptions {
+        QStringList arguments;  // the command line, without the program name
+        QString langFolder;     // default: the Lang folder beside the program
+        QString dataFolder;     // default: mainMod::DataFolder()
+        QString templatePath;   // default: mainMod::TemplatePath()
+    };
+
     explicit mainForm(AppSettings& settings, QWidget* parent = nullptr);
     ~mainForm() override;
+
+    // The start-up sequence. False after a fatal failure, which has been shown;
+    // the process should then end with a non-zero status.
+    bool StartUp(const StartupOptions& options);
+    // The orderly stop: the mirror of StartUp (run by a confirmed close).
+    void Shutdown();
+    bool devMode() const { return m_devMode; }
+    bool isShutDown() const { return m_shutDown; }
+
+    clsMUI* lang() const { return m_lang.get(); }
+    MediaLibrary* mLib2() const { return m_mediaLib.get(); }
+    popMsgClass* popups() const { return m_popups.get(); }
+    // The splash while start-up or shut-down shows it.
+    frmSplash* splash() const { return m_splash; }
+    // Texts shown in the tree for empty artist and album tags.
+    QString EmptyArtistText;
+    QString EmptyAlbumText;
 
     AppSettings& settings() { return m_settings; }
     MainMenus& menus() { return m_menus; }
@@ -52,6 +82,12 @@ public:
     // The tree pane's width in twips.
     int treePaneTwips() const;
     void setTreePaneTwips(int twips);
+
+    // The faded logo behind the file list.
+    void setListLogo(bool shown);
+    bool listLogo() const { return m_listLogo; }
+    // Copies the widths of the shown list columns into the column settings.
+    void captureColumnWidths();
 
     // Status bar panels 1..5 (1 holds the progress bar).
     void setStatusPanel(int panel, const QString& text);
@@ -82,8 +118,11 @@ signals:
     void treeRebuildRequested(int section);
     // A branch was switched off: its top-level node goes.
     void treeBranchRemoved(const QString& key);
+    // The list's columns are to be built from the column settings.
+    void columnsRebuildRequested();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -96,7 +135,31 @@ private:
     void rememberWindowSize();
     void applyMinimumSize();
 
+    // Start-up pieces (mainForm_startup.cpp).
+    bool failStartUp(const QString& text, const QString& title);
+    void splashStep(int percent, const QString& act = QString());
+    void closeSplash();
+    bool openLibrary(const StartupOptions& options);
+    void compactDaily();
+    void applyLanguage();
+    void buildLanguageMenu();
+    void hideMissingServerEntries();
+    // The media library's events (mainForm_events.cpp).
+    void attachLibraryEvents();
+    void detachLibraryEvents();
+    void mLib2_RefreshComplete(qint32 seen, qint32 added, qint32 updated, qint32 removed);
+    void mLib2_RefreshProgress(float percent);
+    void mLib2_StatusUpdate(qint32 code, const QString& text);
+
     AppSettings& m_settings;
+    std::unique_ptr<clsMUI> m_lang;
+    std::unique_ptr<MediaLibrary> m_mediaLib;
+    std::unique_ptr<popMsgClass> m_popups;
+    frmSplash* m_splash = nullptr;
+    bool m_devMode = false;
+    bool m_started = false;
+    bool m_shutDown = false;
+    bool m_listLogo = false;
     MainMenus m_menus;
     QList<QLabel*> m_panels;
     bool m_sizeHook = false;
