@@ -1,0 +1,499 @@
+#include "components/LibraryScanner.h"
+
+#include "components/AudioFile.h"
+#include "components/FileRows.h"
+#include "core/OleDate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_set>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct KnownRow {
+    qint64 id = 0;
+    qint64 size = 0;
+    qint64 mtimeNs = 0;
+    bool seen = false;
+};
+
+// One file that must be read and written.
+struct Work {
+    FileFacts file;
+    AudioType type = AudioType::None;
+    qint64 id = 0; // 0: a new row
+};
+
+struct Root {
+    QByteArray path;   // without trailing separator ("/" stays "/")
+    QByteArray prefix; // with trailing separator
+    qint64 folderId = 0;
+    bool listed = false;
+};
+
+QByteArray rootPathOf(const QString& folder) {
+    QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+    return QFile::encodeName(clean);
+}
+
+QByteArray prefixOf(const QByteArray& root) {
+    return root.endsWith('/') ? root : root + '/';
+}
+
+// The smallest text greater than every text that starts with the prefix.
+QByteArray prefixEnd(QByteArray prefix) {
+    prefix.back() = static_cast<char>(prefix.back() + 1); // '/' + 1 == '0'
+    return prefix;
+}
+
+bool startsWith(const QByteArray& path, const QByteArray& prefix) {
+    return path.size() >= prefix.size() && std::memcmp(path.constData(), prefix.constData(),
+                                                       static_cast<size_t>(prefix.size())) == 0;
+}
+
+class Walker {
+public:
+    Walker(const std::atomic<bool>* cancel, const LibraryScanner::Callbacks& cb)
+        : m_cancel(cancel), m_cb(cb) {}
+
+    std::vector<FileFacts> found;
+    QList<QByteArray> unreadable; // prefixes whose rows must stay
+
+    // False when the root itself cannot be listed.
+    bool walk(const QByteArray& root) {
+        struct stat st {};
+        if (::stat(root.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+        const int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return false;
+        ::close(fd);
+        m_visited.insert({st.st_dev, st.st_ino});
+        std::vector<QByteArray> stack{root};
+        while (!stack.empty()) {
+            if (m_cancel && m_cancel->load(std::memory_order_relaxed)) return true;
+            QByteArray dir = std::move(stack.back());
+            stack.pop_back();
+            listDir(dir, stack);
+        }
+        return true;
+    }
+
+private:
+    struct DevIno {
+        dev_t dev;
+        ino_t ino;
+        bool operator==(const DevIno& o) const { return dev == o.dev && ino == o.ino; }
+    };
+    struct DevInoHash {
+        size_t operator()(const DevIno& d) const {
+            return std::hash<unsigned long long>()(d.ino * 31 + d.dev);
+        }
+    };
+
+    void listDir(const QByteArray& dir, std::vector<QByteArray>& stack) {
+        if (m_cb.folder) m_cb.folder(QFile::decodeName(dir));
+        const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        DIR* d = fd >= 0 ? ::fdopendir(fd) : nullptr;
+        if (!d) {
+            const int err = errno;
+            if (fd >= 0) ::close(fd);
+            lost(dir, err);
+            return;
+        }
+        const QByteArray prefix = prefixOf(dir);
+        std::vector<QByteArray> subdirs;
+        const size_t firstFile = found.size();
+        errno = 0;
+        while (dirent* e = ::readdir(d)) {
+            const char* name = e->d_name;
+            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+            const size_t len = std::strlen(name);
+            const unsigned char t = e->d_type;
+            const bool audio =
+                AudioTypeOf(QByteArrayView(name, static_cast<qsizetype>(len))) != AudioType::None;
+            if (t == DT_REG && !audio) continue;
+            if (t != DT_DIR && t != DT_REG && t != DT_LNK && t != DT_UNKNOWN) continue;
+            struct stat st {};
+            if (::fstatat(fd, name, &st, 0) != 0) continue; // vanished, or a dangling link
+            if (S_ISDIR(st.st_mode)) {
+                if (m_visited.insert({st.st_dev, st.st_ino}).second) // link loops end here
+                    subdirs.push_back(prefix + QByteArray(name, static_cast<qsizetype>(len)));
+            } else if (S_ISREG(st.st_mode) && audio) {
+                FileFacts f;
+                f.path = prefix + QByteArray(name, static_cast<qsizetype>(len));
+                f.size = st.st_size;
+                f.mtimeNs =
+                    static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+                f.fileDate = OleDate::fromUnix(st.st_mtim.tv_sec);
+                found.push_back(std::move(f));
+            }
+        }
+        const int err = errno;
+        ::closedir(d);
+        if (err != 0) lost(dir, err);
+        // A stable order: files by name, sub-folders visited in name order.
+        std::sort(found.begin() + static_cast<long>(firstFile), found.end(),
+                  [](const FileFacts& a, const FileFacts& b) { return a.path < b.path; });
+        std::sort(subdirs.begin(), subdirs.end(), std::greater<>());
+        for (QByteArray& s : subdirs)
+            stack.push_back(std::move(s));
+    }
+
+    void lost(const QByteArray& dir, int err) {
+        // A folder that is gone takes its files with it; one that cannot be read keeps them.
+        if (err != ENOENT && err != ENOTDIR) unreadable.append(prefixOf(dir));
+        if (m_cb.status)
+            m_cb.status(ScanFolderLost,
+                        QStringLiteral("%1: %2").arg(QFile::decodeName(dir),
+                                                     QString::fromLocal8Bit(std::strerror(err))));
+    }
+
+    const std::atomic<bool>* m_cancel;
+    const LibraryScanner::Callbacks& m_cb;
+    std::unordered_set<DevIno, DevInoHash> m_visited;
+};
+
+bool cancelled(const std::atomic<bool>* c) {
+    return c && c->load(std::memory_order_relaxed);
+}
+
+// Files the writer waits for at once.
+constexpr size_t kWaitRun = 64;
+
+} // namespace
+
+LibraryScanner::LibraryScanner(db::Database& db) : m_db(db) {}
+
+Result<ScanCounts> LibraryScanner::runOnFile(const QString& databasePath, const QString& folder,
+                                             const Callbacks& callbacks,
+                                             const std::atomic<bool>* cancel, int readerThreads) {
+    Result<db::Database> d = db::Database::open(databasePath);
+    if (!d) return Result<ScanCounts>::failure(d.error());
+    LibraryScanner scanner(d.value());
+    scanner.setReaderThreads(readerThreads);
+    return scanner.run(folder, callbacks, cancel);
+}
+
+Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& cb,
+                                       const std::atomic<bool>* cancel) {
+    using Fail = Result<ScanCounts>;
+    auto status = [&cb](qint32 code, const QString& text) {
+        if (cb.status) cb.status(code, text);
+    };
+    auto progress = [&cb](float p) {
+        if (cb.progress) cb.progress(p);
+    };
+    ScanCounts counts;
+    const bool whole = folder.trimmed().isEmpty();
+
+    // 1. The roots.
+    std::vector<Root> roots;
+    {
+        Result<db::Recordset> r =
+            m_db.prepare(QStringLiteral("select id, path from MMFOLDERS order by id"));
+        if (!r) return Fail::failure(r.error());
+        QHash<QByteArray, qint64> media;
+        while (r.value().next())
+            media.insert(rootPathOf(r.value().text(1)), r.value().integer(0));
+        if (whole) {
+            for (auto it = media.cbegin(); it != media.cend(); ++it)
+                roots.push_back({it.key(), prefixOf(it.key()), it.value(), false});
+        } else {
+            const QByteArray p = rootPathOf(folder.trimmed());
+            roots.push_back({p, prefixOf(p), media.value(p, 0), false});
+        }
+        std::sort(roots.begin(), roots.end(),
+                  [](const Root& a, const Root& b) { return a.path < b.path; });
+        // A root inside another root is scanned with it.
+        std::vector<Root> outer;
+        for (Root& rt : roots)
+            if (outer.empty() || !startsWith(rt.prefix, outer.back().prefix)) outer.push_back(rt);
+        roots.swap(outer);
+    }
+
+    // 2. The rows the library has under the roots.
+    QHash<QByteArray, KnownRow> known;
+    {
+        Result<db::Recordset> r =
+            m_db.prepare(QStringLiteral("select id, fullpath, size, file_mtime from FILES where "
+                                        "fullpath >= ?1 and fullpath < ?2"));
+        if (!r) return Fail::failure(r.error());
+        for (const Root& rt : roots) {
+            r.value().reset();
+            r.value()
+                .bind(1, QByteArrayView(rt.prefix))
+                .bind(2, QByteArrayView(prefixEnd(rt.prefix)));
+            while (r.value().next())
+                known.insert(
+                    r.value().utf8(1).toByteArray(),
+                    {r.value().integer(0), r.value().integer(2), r.value().integer(3), false});
+        }
+    }
+
+    // 3. Walk.
+    Walker walker(cancel, cb);
+    for (Root& rt : roots) {
+        status(ScanFolder, QFile::decodeName(rt.path));
+        rt.listed = walker.walk(rt.path);
+        if (!rt.listed) {
+            walker.unreadable.append(rt.prefix);
+            status(ScanFolderMissing, QFile::decodeName(rt.path));
+        }
+        if (cancelled(cancel)) break;
+    }
+    if (cancelled(cancel)) {
+        status(ScanCancelled, QStringLiteral("cancelled"));
+        return counts;
+    }
+    progress(0);
+
+    // 4. Sort what was found into new, changed and unchanged.
+    std::vector<Work> work;
+    counts.seen = static_cast<qint32>(walker.found.size());
+    for (FileFacts& f : walker.found) {
+        const auto it = known.find(f.path);
+        if (it != known.end()) {
+            it->seen = true;
+            if (it->size == f.size && it->mtimeNs == f.mtimeNs) continue;
+            work.push_back({std::move(f), AudioType::None, it->id});
+        } else {
+            work.push_back({std::move(f), AudioType::None, 0});
+        }
+    }
+    walker.found.clear();
+    walker.found.shrink_to_fit();
+
+    auto isProtected = [&walker](const QByteArray& path) {
+        for (const QByteArray& p : walker.unreadable)
+            if (startsWith(path, p)) return true;
+        return false;
+    };
+
+    // Rows whose files are gone.
+    std::vector<std::pair<qint64, QByteArray>> gone;
+    for (auto it = known.cbegin(); it != known.cend(); ++it)
+        if (!it->seen && !isProtected(it.key())) gone.push_back({it->id, it.key()});
+    if (whole) {
+        // Files added from outside the media folders stay while they exist.
+        Result<db::Recordset> r = m_db.prepare(QStringLiteral("select id, fullpath from FILES"));
+        if (!r) return Fail::failure(r.error());
+        while (r.value().next()) {
+            const QByteArray p = r.value().utf8(1).toByteArray();
+            bool inside = false;
+            for (const Root& rt : roots)
+                inside = inside || startsWith(p, rt.prefix);
+            struct stat st {};
+            if (!inside && ::stat(p.constData(), &st) != 0 && errno == ENOENT)
+                gone.push_back({r.value().integer(0), p});
+        }
+    }
+    known.clear();
+
+    // A new file with the size and time of exactly one vanished file is that file,
+    // moved or renamed: its row (rating, play count, folders) moves with it.
+    {
+        QHash<QPair<qint64, qint64>, qsizetype> byFacts;
+        QSet<QPair<qint64, qint64>> ambiguous;
+        QHash<qint64, std::pair<qint64, qint64>> goneFacts;
+        if (!gone.empty()) {
+            Result<db::Recordset> r =
+                m_db.prepare(QStringLiteral("select size, file_mtime from FILES where id=?1"));
+            if (!r) return Fail::failure(r.error());
+            for (qsizetype i = 0; i < static_cast<qsizetype>(gone.size()); ++i) {
+                r.value().reset();
+                r.value().bind(1, gone[static_cast<size_t>(i)].first);
+                if (!r.value().next()) continue;
+                const QPair<qint64, qint64> key{r.value().integer(0), r.value().integer(1)};
+                if (byFacts.contains(key)) ambiguous.insert(key);
+                byFacts.insert(key, i);
+            }
+        }
+        QSet<qsizetype> taken;
+        QHash<QPair<qint64, qint64>, int> newCount;
+        for (const Work& w : work)
+            if (w.id == 0) ++newCount[{w.file.size, w.file.mtimeNs}];
+        for (Work& w : work) {
+            if (w.id != 0) continue;
+            const QPair<qint64, qint64> key{w.file.size, w.file.mtimeNs};
+            const auto it = byFacts.constFind(key);
+            if (it == byFacts.cend() || ambiguous.contains(key) || newCount.value(key) != 1)
+                continue;
+            w.id = gone[static_cast<size_t>(*it)].first;
+            taken.insert(*it);
+        }
+        if (!taken.isEmpty()) {
+            std::vector<std::pair<qint64, QByteArray>> rest;
+            for (qsizetype i = 0; i < static_cast<qsizetype>(gone.size()); ++i)
+                if (!taken.contains(i)) rest.push_back(std::move(gone[static_cast<size_t>(i)]));
+            gone.swap(rest);
+        }
+    }
+
+    // 5. Read on every core, write here in batches.
+    const size_t n = work.size();
+    for (Work& w : work)
+        w.type = AudioTypeOf(QByteArrayView(w.file.path));
+    FileRowWriter writer(m_db);
+    if (!writer.ok()) return Fail::failure(writer.error());
+    const double now = OleDate::now();
+    bool failed = false;
+    bool inTx = false;
+    int inBatch = 0;
+    auto commitBatch = [&]() {
+        if (!inTx) return true;
+        inTx = false;
+        inBatch = 0;
+        if (Status s = m_db.commit(); !s) {
+            m_db.rollback();
+            status(ScanDatabaseError, s.error());
+            return false;
+        }
+        return true;
+    };
+    auto beginBatch = [&]() {
+        if (inTx) return true;
+        if (Status s = m_db.begin(); !s) {
+            status(ScanDatabaseError, s.error());
+            return false;
+        }
+        inTx = true;
+        return true;
+    };
+
+    if (n > 0) {
+        std::vector<AudioFacts> results(n);
+        std::unique_ptr<std::atomic<bool>[]> ready(new std::atomic<bool>[n]);
+        for (size_t i = 0; i < n; ++i)
+            ready[i].store(false, std::memory_order_relaxed);
+        std::atomic<size_t> nextIndex{0};
+        std::atomic<bool> stop{false};
+        std::mutex mutex;
+        std::condition_variable cv;
+        size_t waitingFor = SIZE_MAX;  // the writer waits for this item
+        size_t waitingFrom = SIZE_MAX; // ... and this one
+        const int threads =
+            m_threads > 0 ? m_threads
+                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        std::vector<std::thread> readers;
+        for (int t = 0; t < threads; ++t) {
+            readers.emplace_back([&]() {
+                for (;;) {
+                    if (stop.load(std::memory_order_relaxed)) return;
+                    const size_t i = nextIndex.fetch_add(1);
+                    if (i >= n) return;
+                    results[i] = ReadAudioFacts(work[i].file.path.constData(), work[i].type,
+                                                static_cast<long>(work[i].file.size));
+                    ready[i].store(true, std::memory_order_release);
+                    // Wake the writer only when it waits for this very item.
+                    bool wake;
+                    {
+                        std::lock_guard<std::mutex> lock(mutex);
+                        wake = waitingFor == i || waitingFrom == i;
+                    }
+                    if (wake) cv.notify_one();
+                }
+            });
+        }
+        int lastPercent = -1;
+        for (size_t i = 0; i < n; ++i) {
+            if (cancelled(cancel)) break;
+            if (!ready[i].load(std::memory_order_acquire)) {
+                // Wait for a run of items at once: one wake-up per run, not per file.
+                const size_t until = std::min(n, i + kWaitRun) - 1;
+                std::unique_lock<std::mutex> lock(mutex);
+                waitingFor = until;
+                waitingFrom = i;
+                cv.wait(lock, [&] {
+                    return (ready[until].load(std::memory_order_acquire) &&
+                            ready[i].load(std::memory_order_acquire)) ||
+                           cancelled(cancel);
+                });
+                waitingFor = waitingFrom = SIZE_MAX;
+                if (!ready[i].load(std::memory_order_acquire)) break;
+            }
+            if (!beginBatch()) {
+                failed = true;
+                break;
+            }
+            Work& w = work[i];
+            if (w.id == 0) {
+                if (writer.insert(w.file, results[i], now) != 0) ++counts.added;
+            } else if (writer.update(w.id, w.file, results[i], now)) {
+                ++counts.updated;
+            }
+            if (!writer.ok()) {
+                status(ScanDatabaseError, writer.error());
+                failed = true;
+                break;
+            }
+            results[i] = AudioFacts();
+            if (++inBatch >= m_batch && !commitBatch()) {
+                failed = true;
+                break;
+            }
+            const int percent = static_cast<int>((i + 1) * 100 / n);
+            if (percent != lastPercent) {
+                lastPercent = percent;
+                progress(static_cast<float>(i + 1) * 100.0f / static_cast<float>(n));
+            }
+        }
+        stop.store(true);
+        for (std::thread& t : readers)
+            t.join();
+    }
+    if (!failed && !commitBatch()) failed = true;
+    if (failed) {
+        if (inTx) m_db.rollback();
+        return counts;
+    }
+    if (cancelled(cancel)) {
+        status(ScanCancelled, QStringLiteral("cancelled"));
+        return counts;
+    }
+
+    // 6. Rows of vanished files leave, with their virtual-folder rows.
+    if (!gone.empty()) {
+        if (!beginBatch()) return counts;
+        for (const auto& g : gone) {
+            if (!writer.remove(g.first)) {
+                status(ScanDatabaseError, writer.error());
+                m_db.rollback();
+                return counts;
+            }
+            ++counts.removed;
+        }
+        if (!commitBatch()) return counts;
+    }
+
+    // 7. Each scanned media folder remembers when.
+    {
+        Result<db::Recordset> r =
+            m_db.prepare(QStringLiteral("update MMFOLDERS set lastscan=?1 where id=?2"));
+        if (r) {
+            for (const Root& rt : roots)
+                if (rt.listed && rt.folderId > 0)
+                    r.value().bind(1, now).bind(2, rt.folderId).execute();
+        }
+    }
+    progress(100);
+    status(ScanDone, QStringLiteral("%1 seen, %2 added, %3 updated, %4 removed")
+                         .arg(counts.seen)
+                         .arg(counts.added)
+                         .arg(counts.updated)
+                         .arg(counts.removed));
+    return counts;
+}
