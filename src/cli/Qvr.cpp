@@ -1,10 +1,15 @@
 #include "cli/Qvr.h"
 
+#include "cli/FileCommands.h"
+#include "cli/FoldersCommand.h"
+#include "cli/LibraryAccess.h"
+#include "cli/ScanCommand.h"
 #include "cli/SettingsCommand.h"
+#include "cli/SqlCommand.h"
 
 #include <functional>
-#include <vector>
 #include <utility>
+#include <vector>
 
 namespace qvr {
 
@@ -19,6 +24,11 @@ struct Command {
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = {
         {"settings", SettingsCommandUsage, runSettingsCommand},
+        {"scan", ScanCommandUsage, runScanCommand},
+        {"sql", SqlCommandUsage, runSqlCommand},
+        {"folders", FoldersCommandUsage, runFoldersCommand},
+        {"record", RecordCommandUsage, runRecordCommand},
+        {"tag", TagCommandUsage, runTagCommand},
     };
     return list;
 }
@@ -27,6 +37,7 @@ void printUsage(QTextStream& s) {
     s << "usage: qvr COMMAND [ARGS...]\n";
     for (const Command& c : commands())
         s << c.usage;
+    s << LibraryOptionUsage;
 }
 
 } // namespace
@@ -38,8 +49,7 @@ int run(const QStringList& args, Io io) {
         return args.isEmpty() ? 2 : 0;
     }
     for (const Command& c : commands())
-        if (args.first() == QLatin1String(c.name))
-            return c.handler(args.mid(1), io);
+        if (args.first() == QLatin1String(c.name)) return c.handler(args.mid(1), io);
     io.err << "qvr: unknown command '" << args.first() << "'\n";
     printUsage(io.err);
     return 2;
