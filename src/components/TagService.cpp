@@ -153,40 +153,17 @@ bool writeWma(const QByteArray& path, int code, const QString& text) {
 
 // The column(s) a tag code changes, with their values.
 void rowChange(int code, const QString& text, QString& sql, QList<QVariant>& args) {
-    switch (code) {
-    case TagService::Artist:
-        sql = QStringLiteral("md_artist=?");
+    static const char* const textColumns[] = {"md_artist", "md_album", "md_year", "md_track", "md_title"};
+    if (code >= TagService::Artist && code <= TagService::Title) {
+        sql = QLatin1String(textColumns[code]) + QStringLiteral("=?");
         args = {text};
-        break;
-    case TagService::Album:
-        sql = QStringLiteral("md_album=?");
-        args = {text};
-        break;
-    case TagService::Year:
-        sql = QStringLiteral("md_year=?");
-        args = {text};
-        break;
-    case TagService::Track:
-        sql = QStringLiteral("md_track=?");
-        args = {text};
-        break;
-    case TagService::Title:
-        sql = QStringLiteral("md_title=?");
-        args = {text};
-        break;
-    case TagService::GenreNumber_: {
+    } else if (code == TagService::GenreNumber_) {
         const int n = text.trimmed().toInt();
-        const QString name = LibrarySchema::GenreName(n);
         sql = QStringLiteral("MD_GENREID=?, md_genredesc=?");
-        args = {n <= 147 ? n : 255, name};
-        break;
-    }
-    case TagService::GenreText:
+        args = {n <= 147 ? n : 255, LibrarySchema::GenreName(n)};
+    } else if (code == TagService::GenreText) {
         sql = QStringLiteral("MD_GENREID=?, md_genredesc=?");
         args = {LibrarySchema::GenreNumber(text), text};
-        break;
-    default:
-        break;
     }
 }
 
