@@ -2,6 +2,7 @@
 
 #include "components/AudioFile.h"
 #include "components/FileRows.h"
+#include "components/FolderWalker.h"
 #include "core/OleDate.h"
 
 #include <QDir>
@@ -66,107 +67,6 @@ bool startsWith(const QByteArray& path, const QByteArray& prefix) {
                                                        static_cast<size_t>(prefix.size())) == 0;
 }
 
-class Walker {
-public:
-    Walker(const std::atomic<bool>* cancel, const LibraryScanner::Callbacks& cb)
-        : m_cancel(cancel), m_cb(cb) {}
-
-    std::vector<FileFacts> found;
-    QList<QByteArray> unreadable; // prefixes whose rows must stay
-
-    // False when the root itself cannot be listed.
-    bool walk(const QByteArray& root) {
-        struct stat st {};
-        if (::stat(root.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-        const int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) return false;
-        ::close(fd);
-        m_visited.insert({st.st_dev, st.st_ino});
-        std::vector<QByteArray> stack{root};
-        while (!stack.empty()) {
-            if (m_cancel && m_cancel->load(std::memory_order_relaxed)) return true;
-            QByteArray dir = std::move(stack.back());
-            stack.pop_back();
-            listDir(dir, stack);
-        }
-        return true;
-    }
-
-private:
-    struct DevIno {
-        dev_t dev;
-        ino_t ino;
-        bool operator==(const DevIno& o) const { return dev == o.dev && ino == o.ino; }
-    };
-    struct DevInoHash {
-        size_t operator()(const DevIno& d) const {
-            return std::hash<unsigned long long>()(d.ino * 31 + d.dev);
-        }
-    };
-
-    void listDir(const QByteArray& dir, std::vector<QByteArray>& stack) {
-        if (m_cb.folder) m_cb.folder(QFile::decodeName(dir));
-        const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        DIR* d = fd >= 0 ? ::fdopendir(fd) : nullptr;
-        if (!d) {
-            const int err = errno;
-            if (fd >= 0) ::close(fd);
-            lost(dir, err);
-            return;
-        }
-        const QByteArray prefix = prefixOf(dir);
-        std::vector<QByteArray> subdirs;
-        const size_t firstFile = found.size();
-        errno = 0;
-        while (dirent* e = ::readdir(d)) {
-            const char* name = e->d_name;
-            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
-            const size_t len = std::strlen(name);
-            const unsigned char t = e->d_type;
-            const bool audio =
-                AudioTypeOf(QByteArrayView(name, static_cast<qsizetype>(len))) != AudioType::None;
-            if (t == DT_REG && !audio) continue;
-            if (t != DT_DIR && t != DT_REG && t != DT_LNK && t != DT_UNKNOWN) continue;
-            struct stat st {};
-            if (::fstatat(fd, name, &st, 0) != 0) continue; // vanished, or a dangling link
-            if (S_ISDIR(st.st_mode)) {
-                if (m_visited.insert({st.st_dev, st.st_ino}).second) // link loops end here
-                    subdirs.push_back(prefix + QByteArray(name, static_cast<qsizetype>(len)));
-            } else if (S_ISREG(st.st_mode) && audio) {
-                FileFacts f;
-                f.path = prefix + QByteArray(name, static_cast<qsizetype>(len));
-                f.size = st.st_size;
-                f.mtimeNs =
-                    static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-                f.fileDate = OleDate::fromUnix(st.st_mtim.tv_sec);
-                found.push_back(std::move(f));
-            }
-        }
-        const int err = errno;
-        ::closedir(d);
-        if (err != 0) lost(dir, err);
-        // A stable order: files by name, sub-folders visited in name order.
-        std::sort(found.begin() + static_cast<long>(firstFile), found.end(),
-                  [](const FileFacts& a, const FileFacts& b) { return a.path < b.path; });
-        std::sort(subdirs.begin(), subdirs.end(), std::greater<>());
-        for (QByteArray& s : subdirs)
-            stack.push_back(std::move(s));
-    }
-
-    void lost(const QByteArray& dir, int err) {
-        // A folder that is gone takes its files with it; one that cannot be read keeps them.
-        if (err != ENOENT && err != ENOTDIR) unreadable.append(prefixOf(dir));
-        if (m_cb.status)
-            m_cb.status(ScanFolderLost,
-                        QStringLiteral("%1: %2").arg(QFile::decodeName(dir),
-                                                     QString::fromLocal8Bit(std::strerror(err))));
-    }
-
-    const std::atomic<bool>* m_cancel;
-    const LibraryScanner::Callbacks& m_cb;
-    std::unordered_set<DevIno, DevInoHash> m_visited;
-};
-
 bool cancelled(const std::atomic<bool>* c) {
     return c && c->load(std::memory_order_relaxed);
 }
@@ -225,7 +125,22 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
         roots.swap(outer);
     }
 
-    // 2. The rows the library has under the roots.
+    // 2. Walk in the background while the rows the library has are read.
+    FolderWalker walker(cancel, cb.folder);
+    std::vector<QByteArray> rootPaths;
+    for (const Root& rt : roots) {
+        status(ScanFolder, QFile::decodeName(rt.path));
+        rootPaths.push_back(rt.path);
+    }
+    const std::vector<bool> listed = walker.start(rootPaths);
+    QList<QByteArray> unreadable; // prefixes whose rows must stay
+    for (size_t i = 0; i < roots.size(); ++i) {
+        roots[i].listed = listed[i];
+        if (!listed[i]) {
+            unreadable.append(roots[i].prefix);
+            status(ScanFolderMissing, QFile::decodeName(roots[i].path));
+        }
+    }
     QHash<QByteArray, KnownRow> known;
     {
         Result<db::Recordset> r =
@@ -243,17 +158,38 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
                     {r.value().integer(0), r.value().integer(2), r.value().integer(3), false});
         }
     }
-
-    // 3. Walk.
-    Walker walker(cancel, cb);
-    for (Root& rt : roots) {
-        status(ScanFolder, QFile::decodeName(rt.path));
-        rt.listed = walker.walk(rt.path);
-        if (!rt.listed) {
-            walker.unreadable.append(rt.prefix);
-            status(ScanFolderMissing, QFile::decodeName(rt.path));
+    // A whole refresh also drops rows of vanished files from outside the media
+    // folders (files added one by one); those that exist stay.
+    std::vector<std::pair<qint64, QByteArray>> gone;
+    if (whole) {
+        QString sql = QStringLiteral("select id, fullpath from FILES where 1");
+        for (size_t i = 0; i < roots.size(); ++i)
+            sql += QStringLiteral(" and not (fullpath >= ?%1 and fullpath < ?%2)")
+                       .arg(2 * i + 1)
+                       .arg(2 * i + 2);
+        Result<db::Recordset> r = m_db.prepare(sql);
+        if (!r) return Fail::failure(r.error());
+        std::vector<QByteArray> ends;
+        for (size_t i = 0; i < roots.size(); ++i) {
+            ends.push_back(prefixEnd(roots[i].prefix));
+            r.value()
+                .bind(static_cast<int>(2 * i + 1), QByteArrayView(roots[i].prefix))
+                .bind(static_cast<int>(2 * i + 2), QByteArrayView(ends.back()));
         }
-        if (cancelled(cancel)) break;
+        while (r.value().next()) {
+            const QByteArray p = r.value().utf8(1).toByteArray();
+            struct stat st {};
+            if (::stat(p.constData(), &st) != 0 && errno == ENOENT)
+                gone.push_back({r.value().integer(0), p});
+        }
+    }
+    walker.finish();
+    for (const FolderWalker::Lost& l : walker.lost()) {
+        // A folder that is gone takes its files along; one that cannot be read keeps them.
+        if (l.error != ENOENT && l.error != ENOTDIR) unreadable.append(prefixOf(l.folder));
+        status(ScanFolderLost,
+               QStringLiteral("%1: %2").arg(QFile::decodeName(l.folder),
+                                            QString::fromLocal8Bit(std::strerror(l.error))));
     }
     if (cancelled(cancel)) {
         status(ScanCancelled, QStringLiteral("cancelled"));
@@ -261,10 +197,10 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
     }
     progress(0);
 
-    // 4. Sort what was found into new, changed and unchanged.
+    // 3. Sort what was found into new, changed and unchanged.
     std::vector<Work> work;
-    counts.seen = static_cast<qint32>(walker.found.size());
-    for (FileFacts& f : walker.found) {
+    counts.seen = static_cast<qint32>(walker.files().size());
+    for (FileFacts& f : walker.files()) {
         const auto it = known.find(f.path);
         if (it != known.end()) {
             it->seen = true;
@@ -274,33 +210,18 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
             work.push_back({std::move(f), AudioType::None, 0});
         }
     }
-    walker.found.clear();
-    walker.found.shrink_to_fit();
+    walker.files() = {};
+    // New rows get their ids in path order.
+    std::sort(work.begin(), work.end(),
+              [](const Work& a, const Work& b) { return a.file.path < b.file.path; });
 
-    auto isProtected = [&walker](const QByteArray& path) {
-        for (const QByteArray& p : walker.unreadable)
+    auto isProtected = [&unreadable](const QByteArray& path) {
+        for (const QByteArray& p : unreadable)
             if (startsWith(path, p)) return true;
         return false;
     };
-
-    // Rows whose files are gone.
-    std::vector<std::pair<qint64, QByteArray>> gone;
     for (auto it = known.cbegin(); it != known.cend(); ++it)
         if (!it->seen && !isProtected(it.key())) gone.push_back({it->id, it.key()});
-    if (whole) {
-        // Files added from outside the media folders stay while they exist.
-        Result<db::Recordset> r = m_db.prepare(QStringLiteral("select id, fullpath from FILES"));
-        if (!r) return Fail::failure(r.error());
-        while (r.value().next()) {
-            const QByteArray p = r.value().utf8(1).toByteArray();
-            bool inside = false;
-            for (const Root& rt : roots)
-                inside = inside || startsWith(p, rt.prefix);
-            struct stat st {};
-            if (!inside && ::stat(p.constData(), &st) != 0 && errno == ENOENT)
-                gone.push_back({r.value().integer(0), p});
-        }
-    }
     known.clear();
 
     // A new file with the size and time of exactly one vanished file is that file,
@@ -343,7 +264,7 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
         }
     }
 
-    // 5. Read on every core, write here in batches.
+    // 4. Read on every core, write here in batches.
     const size_t n = work.size();
     for (Work& w : work)
         w.type = AudioTypeOf(QByteArrayView(w.file.path));
@@ -465,7 +386,7 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
         return counts;
     }
 
-    // 6. Rows of vanished files leave, with their virtual-folder rows.
+    // 5. Rows of vanished files leave, with their virtual-folder rows.
     if (!gone.empty()) {
         if (!beginBatch()) return counts;
         for (const auto& g : gone) {
@@ -479,7 +400,7 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
         if (!commitBatch()) return counts;
     }
 
-    // 7. Each scanned media folder remembers when.
+    // 6. Each scanned media folder remembers when.
     {
         Result<db::Recordset> r =
             m_db.prepare(QStringLiteral("update MMFOLDERS set lastscan=?1 where id=?2"));

@@ -153,7 +153,8 @@ bool writeWma(const QByteArray& path, int code, const QString& text) {
 
 // The column(s) a tag code changes, with their values.
 void rowChange(int code, const QString& text, QString& sql, QList<QVariant>& args) {
-    static const char* const textColumns[] = {"md_artist", "md_album", "md_year", "md_track", "md_title"};
+    static const char* const textColumns[] = {"md_artist", "md_album", "md_year", "md_track",
+                                              "md_title"};
     if (code >= TagService::Artist && code <= TagService::Title) {
         sql = QLatin1String(textColumns[code]) + QStringLiteral("=?");
         args = {text};

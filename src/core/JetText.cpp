@@ -222,7 +222,71 @@ bool matchFrom(const char32_t* p, const char32_t* pe, const char32_t* t, const c
 
 } // namespace
 
+namespace {
+
+inline char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+// Case-insensitive search of an ASCII needle in UTF-8 bytes; -1 when absent.
+qsizetype findAscii(QByteArrayView hay, qsizetype from, QByteArrayView needle) {
+    const qsizetype n = needle.size();
+    if (n == 0) return from;
+    const char first = lowerAscii(needle[0]);
+    for (qsizetype i = from; i + n <= hay.size(); ++i) {
+        if (lowerAscii(hay[i]) != first) continue;
+        qsizetype k = 1;
+        while (k < n && lowerAscii(hay[i + k]) == lowerAscii(needle[k]))
+            ++k;
+        if (k == n) return i;
+    }
+    return -1;
+}
+
+// Patterns made of ASCII text and "%" only (the quick search's) are matched on
+// the bytes, without decoding: an ASCII letter matches only itself in either case.
+bool likeAsciiSegments(QByteArrayView pattern, QByteArrayView text, bool& handled) {
+    handled = false;
+    for (char c : pattern)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '_' || c == '[') return false;
+    handled = true;
+    qsizetype pos = 0;
+    qsizetype i = 0;
+    const qsizetype n = pattern.size();
+    bool anchored = true; // the first segment must start at the beginning
+    while (i <= n) {
+        qsizetype j = pattern.indexOf('%', i);
+        if (j < 0) j = n;
+        const QByteArrayView seg = pattern.sliced(i, j - i);
+        const bool last = j == n;
+        if (anchored && last) // no "%" at all: whole text
+            return text.size() - pos == seg.size() && findAscii(text, pos, seg) == pos;
+        if (last) { // the last segment must end the text
+            const qsizetype at = text.size() - seg.size();
+            return at >= pos && findAscii(text, at, seg) == at;
+        }
+        if (anchored) {
+            if (findAscii(text, pos, seg) != pos || text.size() - pos < seg.size()) return false;
+            pos += seg.size();
+        } else if (!seg.isEmpty()) {
+            const qsizetype at = findAscii(text, pos, seg);
+            if (at < 0) return false;
+            pos = at + seg.size();
+        }
+        anchored = false;
+        i = j + 1;
+    }
+    return true;
+}
+
+} // namespace
+
 bool like(QByteArrayView pattern, QByteArrayView text, char32_t escape) {
+    if (escape == 0) {
+        bool handled = false;
+        const bool hit = likeAsciiSegments(pattern, text, handled);
+        if (handled) return hit;
+    }
     const Folded p(pattern);
     const Folded t(text);
     return matchFrom(p.data(), p.data() + p.size(), t.data(), t.data() + t.size(), escape);

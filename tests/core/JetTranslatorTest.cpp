@@ -96,6 +96,16 @@ TEST(JetText, LikeMatchesWithoutRegardToCase) {
     EXPECT_TRUE(like("[%", "[x"));
     EXPECT_TRUE(like("100!%", "100%", U'!'));
     EXPECT_FALSE(like("100!%", "1000", U'!'));
+    // Plain ASCII patterns (matched on the bytes): anchors at both ends.
+    EXPECT_TRUE(like("abc", "ABC"));
+    EXPECT_FALSE(like("abc", "ABCD"));
+    EXPECT_TRUE(like("a%", "ABBA"));
+    EXPECT_TRUE(like("%a", "ABBA"));
+    EXPECT_FALSE(like("%a", "ABBAB"));
+    EXPECT_FALSE(like("ab%b", "ab"));
+    EXPECT_TRUE(like("ab%b", "abb"));
+    EXPECT_TRUE(like("%é%", "CAFÉ"));
+    EXPECT_TRUE(like("%caf%", "CAFÉ"));
     EXPECT_TRUE(like("", ""));
     EXPECT_TRUE(like("%", ""));
 }
