@@ -51,49 +51,41 @@ double bestOf(int runs, const std::function<void()>& prepare, const std::functio
     return best;
 }
 
-// TagLib alone: the same fields the scanner reads, on every core.
-void floorRead(const std::vector<QByteArray>& files) {
-    QuietTagLib();
+// Runs read(path) for every file, on every core; returns a checksum so that nothing is optimised
+// away.
+long long onEveryCore(const std::vector<QByteArray>& files, long long (*read)(const char*)) {
     std::atomic<size_t> next{0};
     std::atomic<long long> sink{0};
-    const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t)
-        pool.emplace_back([&] {
-            long long local = 0;
-            for (size_t i; (i = next.fetch_add(1)) < files.size();) {
-                TagLib::MPEG::File f(files[i].constData(), true, TagLib::AudioProperties::Average);
-                if (TagLib::Tag* tag = f.tag())
-                    local += static_cast<long long>(tag->artist().size() + tag->album().size() +
-                                                    tag->title().size() + tag->genre().size() +
-                                                    tag->comment().size()) +
-                             tag->year() + tag->track();
-                if (auto* p = f.audioProperties())
-                    local +=
-                        p->lengthInMilliseconds() + p->bitrate() + p->sampleRate() + p->channels();
-            }
-            sink += local;
-        });
-    for (auto& t : pool)
-        t.join();
-}
-
-// The same read as the scanner's (its own stream), on every core, without walk or database.
-void streamRead(const std::vector<QByteArray>& files) {
-    std::atomic<size_t> next{0};
-    std::atomic<long long> sink{0};
-    const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
-    std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t)
+    for (unsigned t = 0; t < std::max(1u, std::thread::hardware_concurrency()); ++t)
         pool.emplace_back([&] {
             long long local = 0;
             for (size_t i; (i = next.fetch_add(1)) < files.size();)
-                local += static_cast<long long>(
-                    ReadAudioFacts(files[i].constData(), AudioType::Mp3).artist.size());
+                local += read(files[i].constData());
             sink += local;
         });
     for (auto& t : pool)
         t.join();
+    return sink;
+}
+
+// TagLib alone, with its own file stream: the fields the scanner reads.
+long long tagLibRead(const char* path) {
+    TagLib::MPEG::File f(path, true, TagLib::AudioProperties::Average);
+    long long sum = 0;
+    if (TagLib::Tag* tag = f.tag())
+        sum += static_cast<long long>(tag->artist().size() + tag->album().size() +
+                                      tag->title().size() + tag->genre().size() +
+                                      tag->comment().size()) +
+               tag->year() + tag->track();
+    if (auto* p = f.audioProperties())
+        sum += p->lengthInMilliseconds() + p->bitrate() + p->sampleRate() + p->channels();
+    return sum;
+}
+
+// The scanner's own read (its stream), without walk or database.
+long long scannerRead(const char* path) {
+    return static_cast<long long>(ReadAudioFacts(path, AudioType::Mp3).artist.size());
 }
 
 std::vector<QByteArray> listFiles(const QString& root) {
@@ -201,11 +193,12 @@ int main(int argc, char** argv) {
     out << "files: " << list.size() << ", cores: " << std::thread::hardware_concurrency() << "\n\n";
 
     // Warm the cache once.
-    floorRead(list);
+    QuietTagLib();
+    onEveryCore(list, tagLibRead);
 
-    const double floor = bestOf(3, nullptr, [&] { floorRead(list); });
+    const double floor = bestOf(3, nullptr, [&] { onEveryCore(list, tagLibRead); });
     report("floor", floor, files, "TagLib alone, every core");
-    const double streamFloor = bestOf(3, nullptr, [&] { streamRead(list); });
+    const double streamFloor = bestOf(3, nullptr, [&] { onEveryCore(list, scannerRead); });
     report("read only", streamFloor, files, "the scanner's own reading alone, every core");
 
     ScanCounts counts;

@@ -3,6 +3,7 @@
 #include "components/AudioFile.h"
 #include "components/FileRows.h"
 #include "components/FolderWalker.h"
+#include "components/ParallelReader.h"
 #include "core/OleDate.h"
 
 #include <QDir>
@@ -11,18 +12,10 @@
 #include <QSet>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
-#include <memory>
-#include <mutex>
-#include <thread>
-#include <unordered_set>
 #include <vector>
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -67,12 +60,51 @@ bool startsWith(const QByteArray& path, const QByteArray& prefix) {
                                                        static_cast<size_t>(prefix.size())) == 0;
 }
 
+// A new file with the size and time of exactly one vanished file is that file,
+// moved or renamed: its row (rating, play count, folders) moves with it. Such
+// work items get the row's id, and the row leaves the list of vanished ones.
+Status matchMoves(db::Database& db, std::vector<Work>& work,
+                  std::vector<std::pair<qint64, QByteArray>>& gone) {
+    if (gone.empty()) return {};
+    using Key = QPair<qint64, qint64>; // size, modification time
+    QHash<Key, size_t> byFacts;
+    QSet<Key> ambiguous;
+    Result<db::Recordset> r =
+        db.prepare(QStringLiteral("select size, file_mtime from FILES where id=?1"));
+    if (!r) return Status::failure(r.error());
+    for (size_t i = 0; i < gone.size(); ++i) {
+        r.value().reset();
+        r.value().bind(1, gone[i].first);
+        if (!r.value().next()) continue;
+        const Key key{r.value().integer(0), r.value().integer(1)};
+        if (byFacts.contains(key)) ambiguous.insert(key);
+        byFacts.insert(key, i);
+    }
+    QHash<Key, int> newCount;
+    for (const Work& w : work)
+        if (w.id == 0) ++newCount[{w.file.size, w.file.mtimeNs}];
+    QSet<size_t> taken;
+    for (Work& w : work) {
+        const Key key{w.file.size, w.file.mtimeNs};
+        const auto it = byFacts.constFind(key);
+        if (w.id != 0 || it == byFacts.cend() || ambiguous.contains(key) ||
+            newCount.value(key) != 1)
+            continue;
+        w.id = gone[*it].first;
+        taken.insert(*it);
+    }
+    if (!taken.isEmpty()) {
+        std::vector<std::pair<qint64, QByteArray>> rest;
+        for (size_t i = 0; i < gone.size(); ++i)
+            if (!taken.contains(i)) rest.push_back(std::move(gone[i]));
+        gone.swap(rest);
+    }
+    return {};
+}
+
 bool cancelled(const std::atomic<bool>* c) {
     return c && c->load(std::memory_order_relaxed);
 }
-
-// Files the writer waits for at once.
-constexpr size_t kWaitRun = 64;
 
 } // namespace
 
@@ -224,45 +256,7 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
         if (!it->seen && !isProtected(it.key())) gone.push_back({it->id, it.key()});
     known.clear();
 
-    // A new file with the size and time of exactly one vanished file is that file,
-    // moved or renamed: its row (rating, play count, folders) moves with it.
-    {
-        QHash<QPair<qint64, qint64>, qsizetype> byFacts;
-        QSet<QPair<qint64, qint64>> ambiguous;
-        QHash<qint64, std::pair<qint64, qint64>> goneFacts;
-        if (!gone.empty()) {
-            Result<db::Recordset> r =
-                m_db.prepare(QStringLiteral("select size, file_mtime from FILES where id=?1"));
-            if (!r) return Fail::failure(r.error());
-            for (qsizetype i = 0; i < static_cast<qsizetype>(gone.size()); ++i) {
-                r.value().reset();
-                r.value().bind(1, gone[static_cast<size_t>(i)].first);
-                if (!r.value().next()) continue;
-                const QPair<qint64, qint64> key{r.value().integer(0), r.value().integer(1)};
-                if (byFacts.contains(key)) ambiguous.insert(key);
-                byFacts.insert(key, i);
-            }
-        }
-        QSet<qsizetype> taken;
-        QHash<QPair<qint64, qint64>, int> newCount;
-        for (const Work& w : work)
-            if (w.id == 0) ++newCount[{w.file.size, w.file.mtimeNs}];
-        for (Work& w : work) {
-            if (w.id != 0) continue;
-            const QPair<qint64, qint64> key{w.file.size, w.file.mtimeNs};
-            const auto it = byFacts.constFind(key);
-            if (it == byFacts.cend() || ambiguous.contains(key) || newCount.value(key) != 1)
-                continue;
-            w.id = gone[static_cast<size_t>(*it)].first;
-            taken.insert(*it);
-        }
-        if (!taken.isEmpty()) {
-            std::vector<std::pair<qint64, QByteArray>> rest;
-            for (qsizetype i = 0; i < static_cast<qsizetype>(gone.size()); ++i)
-                if (!taken.contains(i)) rest.push_back(std::move(gone[static_cast<size_t>(i)]));
-            gone.swap(rest);
-        }
-    }
+    if (Status st = matchMoves(m_db, work, gone); !st) return Fail::failure(st.error());
 
     // 4. Read on every core, write here in batches.
     const size_t n = work.size();
@@ -295,65 +289,25 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
         return true;
     };
 
-    if (n > 0) {
-        std::vector<AudioFacts> results(n);
-        std::unique_ptr<std::atomic<bool>[]> ready(new std::atomic<bool>[n]);
-        for (size_t i = 0; i < n; ++i)
-            ready[i].store(false, std::memory_order_relaxed);
-        std::atomic<size_t> nextIndex{0};
-        std::atomic<bool> stop{false};
-        std::mutex mutex;
-        std::condition_variable cv;
-        size_t waitingFor = SIZE_MAX;  // the writer waits for this item
-        size_t waitingFrom = SIZE_MAX; // ... and this one
-        const int threads =
-            m_threads > 0 ? m_threads
-                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-        std::vector<std::thread> readers;
-        for (int t = 0; t < threads; ++t) {
-            readers.emplace_back([&]() {
-                for (;;) {
-                    if (stop.load(std::memory_order_relaxed)) return;
-                    const size_t i = nextIndex.fetch_add(1);
-                    if (i >= n) return;
-                    results[i] = ReadAudioFacts(work[i].file.path.constData(), work[i].type,
-                                                static_cast<long>(work[i].file.size));
-                    ready[i].store(true, std::memory_order_release);
-                    // Wake the writer only when it waits for this very item.
-                    bool wake;
-                    {
-                        std::lock_guard<std::mutex> lock(mutex);
-                        wake = waitingFor == i || waitingFrom == i;
-                    }
-                    if (wake) cv.notify_one();
-                }
-            });
-        }
+    {
+        ParallelReader reader(
+            n,
+            [&work](size_t i) {
+                return ReadAudioFacts(work[i].file.path.constData(), work[i].type,
+                                      static_cast<long>(work[i].file.size));
+            },
+            m_threads, cancel);
+        AudioFacts facts;
         int lastPercent = -1;
-        for (size_t i = 0; i < n; ++i) {
-            if (cancelled(cancel)) break;
-            if (!ready[i].load(std::memory_order_acquire)) {
-                // Wait for a run of items at once: one wake-up per run, not per file.
-                const size_t until = std::min(n, i + kWaitRun) - 1;
-                std::unique_lock<std::mutex> lock(mutex);
-                waitingFor = until;
-                waitingFrom = i;
-                cv.wait(lock, [&] {
-                    return (ready[until].load(std::memory_order_acquire) &&
-                            ready[i].load(std::memory_order_acquire)) ||
-                           cancelled(cancel);
-                });
-                waitingFor = waitingFrom = SIZE_MAX;
-                if (!ready[i].load(std::memory_order_acquire)) break;
-            }
+        for (size_t i = 0; i < n && reader.take(i, facts); ++i) {
             if (!beginBatch()) {
                 failed = true;
                 break;
             }
-            Work& w = work[i];
+            const Work& w = work[i];
             if (w.id == 0) {
-                if (writer.insert(w.file, results[i], now) != 0) ++counts.added;
-            } else if (writer.update(w.id, w.file, results[i], now)) {
+                if (writer.insert(w.file, facts, now) != 0) ++counts.added;
+            } else if (writer.update(w.id, w.file, facts, now)) {
                 ++counts.updated;
             }
             if (!writer.ok()) {
@@ -361,7 +315,6 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
                 failed = true;
                 break;
             }
-            results[i] = AudioFacts();
             if (++inBatch >= m_batch && !commitBatch()) {
                 failed = true;
                 break;
@@ -372,9 +325,6 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
                 progress(static_cast<float>(i + 1) * 100.0f / static_cast<float>(n));
             }
         }
-        stop.store(true);
-        for (std::thread& t : readers)
-            t.join();
     }
     if (!failed && !commitBatch()) failed = true;
     if (failed) {
