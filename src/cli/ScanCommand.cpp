@@ -52,19 +52,12 @@ int runScanCommand(const QStringList& argsIn, Io io) {
             io.err << "\nqvr scan: " << text << '\n';
     };
     LibraryScanner scanner(library.Connection());
-    ScanCounts total;
-    const QStringList targets = args.isEmpty() ? QStringList{QString()} : args;
-    for (const QString& t : targets) {
-        const Result<ScanCounts> r = scanner.run(t, cb);
-        if (!r) {
-            io.err << "\nqvr scan: " << r.error() << '\n';
-            return 1;
-        }
-        total.seen += r->seen;
-        total.added += r->added;
-        total.updated += r->updated;
-        total.removed += r->removed;
+    const Result<ScanCounts> r = scanner.run(args, cb);
+    if (!r) {
+        io.err << "\nqvr scan: " << r.error() << '\n';
+        return 1;
     }
+    const ScanCounts total = r.value();
     io.err << '\n';
     io.out << "seen\t" << total.seen << "\nadded\t" << total.added << "\nupdated\t" << total.updated
            << "\nremoved\t" << total.removed << '\n';

@@ -120,7 +120,13 @@ Result<ScanCounts> LibraryScanner::runOnFile(const QString& databasePath, const 
     return scanner.run(folder, callbacks, cancel);
 }
 
-Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& cb,
+Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& callbacks,
+                                       const std::atomic<bool>* cancel) {
+    const QString f = folder.trimmed();
+    return run(f.isEmpty() ? QStringList() : QStringList{f}, callbacks, cancel);
+}
+
+Result<ScanCounts> LibraryScanner::run(const QStringList& folders, const Callbacks& cb,
                                        const std::atomic<bool>* cancel) {
     using Fail = Result<ScanCounts>;
     auto status = [&cb](qint32 code, const QString& text) {
@@ -130,7 +136,7 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
         if (cb.progress) cb.progress(p);
     };
     ScanCounts counts;
-    const bool whole = folder.trimmed().isEmpty();
+    const bool whole = folders.isEmpty();
 
     // 1. The roots.
     std::vector<Root> roots;
@@ -145,8 +151,10 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
             for (auto it = media.cbegin(); it != media.cend(); ++it)
                 roots.push_back({it.key(), prefixOf(it.key()), it.value(), false});
         } else {
-            const QByteArray p = rootPathOf(folder.trimmed());
-            roots.push_back({p, prefixOf(p), media.value(p, 0), false});
+            for (const QString& folder : folders) {
+                const QByteArray p = rootPathOf(folder.trimmed());
+                roots.push_back({p, prefixOf(p), media.value(p, 0), false});
+            }
         }
         std::sort(roots.begin(), roots.end(),
                   [](const Root& a, const Root& b) { return a.path < b.path; });

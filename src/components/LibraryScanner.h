@@ -54,6 +54,9 @@ public:
     // media folders. Returns the counts; a failure only when nothing could be done.
     Result<ScanCounts> run(const QString& folder, const Callbacks& callbacks,
                            const std::atomic<bool>* cancel = nullptr);
+    // Scans the given folders at once (an empty list: every media folder).
+    Result<ScanCounts> run(const QStringList& folders, const Callbacks& callbacks,
+                           const std::atomic<bool>* cancel = nullptr);
 
     // Opens its own connection to the database file and scans.
     static Result<ScanCounts> runOnFile(const QString& databasePath, const QString& folder,
