@@ -61,26 +61,27 @@ FileRowWriter::FileRowWriter(db::Database& db) : m_db(db) {
     prep(QStringLiteral("delete from FILES where id=?1"), m_delete);
 }
 
+// The texts are bound without copies: they outlive the statement's run.
 void FileRowWriter::bindCommon(db::Recordset& st, const FileFacts& file, const AudioFacts& a,
                                double now) {
     const QByteArrayView name = fileNameOf(file.path);
-    st.bind(1, QByteArrayView(file.path))
-        .bind(2, name)
-        .bind(3, titleOf(name))
-        .bind(4, QByteArrayView(AudioTypeName(AudioTypeOf(name))))
+    st.bindStatic(1, QByteArrayView(file.path))
+        .bindStatic(2, name)
+        .bindStatic(3, titleOf(name))
+        .bindStatic(4, QByteArrayView(AudioTypeName(AudioTypeOf(name))))
         .bind(5, file.size)
         .bind(6, a.duration)
         .bind(7, a.bitrate)
         .bind(8, a.frequency)
         .bind(9, a.channels)
-        .bind(10, view(a.artist))
-        .bind(11, view(a.album))
-        .bind(12, view(a.title))
-        .bind(13, view(a.track))
-        .bind(14, view(a.year))
-        .bind(15, view(a.genre))
+        .bindStatic(10, view(a.artist))
+        .bindStatic(11, view(a.album))
+        .bindStatic(12, view(a.title))
+        .bindStatic(13, view(a.track))
+        .bindStatic(14, view(a.year))
+        .bindStatic(15, view(a.genre))
         .bind(16, a.genreId)
-        .bind(17, view(a.comment))
+        .bindStatic(17, view(a.comment))
         .bind(18, now)
         .bind(19, file.fileDate)
         .bind(20, now)

@@ -144,6 +144,12 @@ Recordset& Recordset::bind(int index, QByteArrayView utf8Value) {
     return *this;
 }
 
+Recordset& Recordset::bindStatic(int index, QByteArrayView utf8Value) {
+    sqlite3_bind_text(m_stmt.get(), index, utf8Value.data() ? utf8Value.data() : "",
+                      static_cast<int>(utf8Value.size()), SQLITE_STATIC);
+    return *this;
+}
+
 Recordset& Recordset::bind(int index, qint64 value) {
     sqlite3_bind_int64(m_stmt.get(), index, value);
     return *this;

@@ -66,6 +66,9 @@ public:
     // Parameters (1-based) for prepared statements; reset() rewinds for reuse.
     Recordset& bind(int index, const QString& value);
     Recordset& bind(int index, QByteArrayView utf8Value);
+    // As bind(), without a copy: the bytes must stay valid until the statement
+    // has run (execute) or been reset.
+    Recordset& bindStatic(int index, QByteArrayView utf8Value);
     Recordset& bind(int index, qint64 value);
     Recordset& bind(int index, int value) { return bind(index, static_cast<qint64>(value)); }
     Recordset& bind(int index, double value);
