@@ -1,11 +1,12 @@
 #include "cli/Qvr.h"
 
-#include "cli/FileCommands.h"
 #include "cli/FoldersCommand.h"
 #include "cli/LibraryAccess.h"
+#include "cli/RecordCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SettingsCommand.h"
 #include "cli/SqlCommand.h"
+#include "cli/TagCommand.h"
 
 #include <functional>
 #include <utility>

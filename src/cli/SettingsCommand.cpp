@@ -60,19 +60,16 @@ int runSettingsCommand(const QStringList& args, Io io) {
         return 0;
     }
     if (verb == QLatin1String("set") && p.positional.size() == 3) {
-        if (mainMod::WriteSetting(p.positional.at(1), p.positional.at(2), p.machine))
-            return 0;
+        if (mainMod::WriteSetting(p.positional.at(1), p.positional.at(2), p.machine)) return 0;
         io.err << "qvr settings: cannot write " << p.positional.at(1) << '\n';
         return 1;
     }
     if (verb == QLatin1String("delete") && p.positional.size() == 2) {
-        if (mainMod::DeleteSetting(p.positional.at(1), p.machine))
-            return 0;
+        if (mainMod::DeleteSetting(p.positional.at(1), p.machine)) return 0;
         io.err << "qvr settings: no value " << p.positional.at(1) << " to delete\n";
         return 1;
     }
-    if (verb == QLatin1String("effective") && p.positional.size() == 1)
-        return effective(io);
+    if (verb == QLatin1String("effective") && p.positional.size() == 1) return effective(io);
     io.err << "usage:\n" << SettingsCommandUsage;
     return 2;
 }

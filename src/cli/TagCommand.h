@@ -3,13 +3,10 @@
 
 namespace qvr {
 
-inline constexpr const char* RecordCommandUsage =
-    "  record ID|PATH             the file record, one field a line\n";
 inline constexpr const char* TagCommandUsage =
     "  tag ID|PATH CODE VALUE     write a tag (0 artist, 1 album, 2 year, 3 track, 4 title,\n"
     "                             5 genre number, 6 genre text) to the file and its row\n";
 
-int runRecordCommand(const QStringList& args, Io io);
 int runTagCommand(const QStringList& args, Io io);
 
 } // namespace qvr

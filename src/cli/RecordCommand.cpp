@@ -1,4 +1,4 @@
-#include "cli/FileCommands.h"
+#include "cli/RecordCommand.h"
 
 #include "cli/LibraryAccess.h"
 #include "components/MediaLibrary.h"
@@ -56,24 +56,6 @@ int runRecordCommand(const QStringList& argsIn, Io io) {
     };
     for (const auto& row : rows)
         io.out << row.first << '\t' << row.second << '\n';
-    return 0;
-}
-
-int runTagCommand(const QStringList& argsIn, Io io) {
-    QStringList args = argsIn;
-    const QString dbPath = takeDatabaseOption(args);
-    bool codeOk = false;
-    const int code = args.value(1).toInt(&codeOk);
-    if (args.size() != 3 || !codeOk) {
-        io.err << "usage:\n" << TagCommandUsage;
-        return 2;
-    }
-    MediaLibrary library;
-    if (!openLibrary(library, dbPath, io)) return 1;
-    if (!library.Tags()->WriteTag(args.at(0), code, args.at(2))) {
-        io.err << "qvr tag: the tag was not written\n";
-        return 1;
-    }
     return 0;
 }
 
