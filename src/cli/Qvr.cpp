@@ -1,6 +1,12 @@
 #include "cli/Qvr.h"
 
+#include "cli/FoldersCommand.h"
+#include "cli/LibraryAccess.h"
+#include "cli/RecordCommand.h"
+#include "cli/ScanCommand.h"
 #include "cli/SettingsCommand.h"
+#include "cli/SqlCommand.h"
+#include "cli/TagCommand.h"
 
 #include <functional>
 #include <utility>
@@ -19,6 +25,11 @@ struct Command {
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = {
         {"settings", SettingsCommandUsage, runSettingsCommand},
+        {"scan", ScanCommandUsage, runScanCommand},
+        {"sql", SqlCommandUsage, runSqlCommand},
+        {"folders", FoldersCommandUsage, runFoldersCommand},
+        {"record", RecordCommandUsage, runRecordCommand},
+        {"tag", TagCommandUsage, runTagCommand},
     };
     return list;
 }
@@ -27,6 +38,7 @@ void printUsage(QTextStream& s) {
     s << "usage: qvr COMMAND [ARGS...]\n";
     for (const Command& c : commands())
         s << c.usage;
+    s << LibraryOptionUsage;
 }
 
 } // namespace

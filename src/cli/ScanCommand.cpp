@@ -1,0 +1,67 @@
+#include "cli/ScanCommand.h"
+
+#include "cli/LibraryAccess.h"
+#include "components/LibraryScanner.h"
+#include "components/MediaLibrary.h"
+
+#include <QFileInfo>
+
+namespace qvr {
+
+namespace {
+
+void drawBar(QTextStream& err, float percent) {
+    const int width = 40;
+    const int filled = static_cast<int>(percent * width / 100.0f);
+    err << "\r[" << QString(filled, QLatin1Char('#')) << QString(width - filled, QLatin1Char(' '))
+        << "] " << QString::number(static_cast<int>(percent)).rightJustified(3) << '%';
+    err.flush();
+}
+
+} // namespace
+
+int runScanCommand(const QStringList& argsIn, Io io) {
+    QStringList args = argsIn;
+    const QString dbPath = takeDatabaseOption(args);
+    for (const QString& a : args)
+        if (a.startsWith(QLatin1String("--"))) {
+            io.err << "qvr scan: unknown option '" << a << "'\n";
+            return 2;
+        }
+    MediaLibrary library;
+    if (!openLibrary(library, dbPath, io)) return 1;
+    MediaFolderStore* folders = library.MediaFolders();
+    for (const QString& f : args) {
+        if (!QFileInfo(f).isDir()) {
+            io.err << "qvr scan: not a folder: " << f << '\n';
+            return 1;
+        }
+        const QString normal = MediaFolderStore::Normalize(f);
+        bool listed = false;
+        for (int i = 0; i < folders->FolderCount(); ++i)
+            listed = listed || folders->FolderPath(i) == normal;
+        if (!listed && !folders->Add(f)) {
+            io.err << "qvr scan: cannot add the media folder " << f << '\n';
+            return 1;
+        }
+    }
+    LibraryScanner::Callbacks cb;
+    cb.progress = [&io](float p) { drawBar(io.err, p); };
+    cb.status = [&io](qint32 code, const QString& text) {
+        if (code == ScanFolderMissing || code == ScanFolderLost || code == ScanDatabaseError)
+            io.err << "\nqvr scan: " << text << '\n';
+    };
+    LibraryScanner scanner(library.Connection());
+    const Result<ScanCounts> r = scanner.run(args, cb);
+    if (!r) {
+        io.err << "\nqvr scan: " << r.error() << '\n';
+        return 1;
+    }
+    const ScanCounts total = r.value();
+    io.err << '\n';
+    io.out << "seen\t" << total.seen << "\nadded\t" << total.added << "\nupdated\t" << total.updated
+           << "\nremoved\t" << total.removed << '\n';
+    return 0;
+}
+
+} // namespace qvr

@@ -1,0 +1,12 @@
+#pragma once
+#include "cli/Qvr.h"
+
+namespace qvr {
+
+inline constexpr const char* ScanCommandUsage =
+    "  scan [FOLDER...]           add the folders as media folders, scan them (else all media "
+    "folders)\n";
+
+int runScanCommand(const QStringList& args, Io io);
+
+} // namespace qvr

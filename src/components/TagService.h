@@ -1,0 +1,64 @@
+#pragma once
+// Writing tags of library files with TagLib, and the ID3 genre list.
+//
+// WriteTag writes the file first and then its row; a write that is refused
+// (unknown code, bad value, WAV or unknown type, read-only or unparsable file)
+// leaves both unchanged. MP3: the ID3v2 tag keeps its version (2.3 or 2.4; a
+// new tag is 2.3), an ID3v1 tag is written only where the file has one, and
+// only the frame asked for changes. WMA: ASF attributes (author, title,
+// WM/AlbumTitle, WM/Year, WM/TrackNumber, WM/Genre).
+#include <QList>
+#include <QPair>
+#include <QString>
+
+#include <optional>
+
+namespace db {
+class Database;
+}
+
+class TagService {
+public:
+    enum Code : int {
+        Artist = 0,
+        Album = 1,
+        Year = 2,
+        Track = 3,
+        Title = 4,
+        GenreNumber_ = 5,
+        GenreText = 6
+    };
+
+    // The connection is the media library's; it may be closed (then files only).
+    explicit TagService(db::Database* connection);
+
+    // file: the row id in decimal, or a full path (a file outside the library
+    // has only its tag written). Returns true when the file was written.
+    bool WriteTag(const QString& file, int code, const QString& text);
+
+    // Retags every file whose artist is exactly oldArtist ("" = blank artist),
+    // only those of one album when album is given. Returns how many files were
+    // changed, -1 when the library could not be read. With writeFiles false only
+    // the rows change.
+    int ChangeArtist(const QString& oldArtist, const QString& newArtist,
+                     const std::optional<QString>& album = std::nullopt, bool writeFiles = true);
+    // Retags the album oldAlbum ("" = blank) of the artist ("" = blank artist).
+    int ChangeAlbum(const QString& oldAlbum, const QString& newAlbum, const QString& artist,
+                    bool writeFiles = true);
+
+    // 255 for a name that is no standard genre; letter case is ignored.
+    static int GenreNumber(const QString& name);
+    // "" for a number that is no standard genre (above 147).
+    static QString GenreName(int number);
+    // What FillGenreList shows: genres by name, each with its number; with
+    // includeNone first the entry ("", 255) for no genre.
+    static QList<QPair<QString, int>> GenreList(bool includeNone = true);
+
+    // Writes one tag field into the file only (no row); used by WriteTag.
+    static bool WriteFileTag(const QString& path, int code, const QString& text);
+
+private:
+    int retag(const QString& where, const QList<QVariant>& args, int code, const QString& value,
+              bool writeFiles);
+    db::Database* m_db;
+};

@@ -1,0 +1,291 @@
+// Tag writes read back from the files with TagLib, and the rows that follow.
+#include "support/LibraryFixture.h"
+
+#include <QFile>
+
+#include <taglib/asffile.h>
+#include <taglib/attachedpictureframe.h>
+#include <taglib/commentsframe.h>
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2header.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/privateframe.h>
+#include <taglib/textidentificationframe.h>
+
+namespace {
+
+using fixtures::TagFields;
+
+QString q(const TagLib::String& s) {
+    return QString::fromStdString(s.to8Bit(true));
+}
+
+class TagServiceTest : public LibraryTest {
+protected:
+    // An MP3 with a 2.3 or 2.4 tag holding extra frames (picture, comment,
+    // a private frame) and optionally an ID3v1 tag.
+    QString makeMp3(const QString& name, int version, bool v1) {
+        const QString path = music() + QLatin1Char('/') + name;
+        EXPECT_TRUE(fixtures::WriteMp3(path, {}, false));
+        TagLib::MPEG::File f(QFile::encodeName(path).constData());
+        TagLib::ID3v2::Tag* t = f.ID3v2Tag(true);
+        t->setArtist("Old Artist");
+        t->setAlbum("Old Album");
+        t->setTitle("Old Title");
+        t->setYear(1980);
+        t->setTrack(3);
+        t->setGenre("Jazz");
+        auto* pic = new TagLib::ID3v2::AttachedPictureFrame;
+        pic->setMimeType("image/png");
+        pic->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+        pic->setPicture(TagLib::ByteVector("\x89PNG fake picture", 17));
+        t->addFrame(pic);
+        auto* comment = new TagLib::ID3v2::CommentsFrame;
+        comment->setText("keep me");
+        t->addFrame(comment);
+        auto* priv = new TagLib::ID3v2::PrivateFrame;
+        priv->setOwner("com.example.private");
+        priv->setData(TagLib::ByteVector("opaque", 6));
+        t->addFrame(priv);
+        int tags = TagLib::MPEG::File::ID3v2;
+        if (v1) {
+            TagLib::ID3v1::Tag* t1 = f.ID3v1Tag(true);
+            t1->setArtist("Old Artist");
+            t1->setTitle("Old Title");
+            t1->setGenreNumber(8);
+            tags |= TagLib::MPEG::File::ID3v1;
+        }
+        EXPECT_TRUE(f.save(tags, TagLib::File::StripOthers,
+                           version == 4 ? TagLib::ID3v2::v4 : TagLib::ID3v2::v3,
+                           TagLib::File::DoNotDuplicate));
+        return path;
+    }
+};
+
+} // namespace
+
+TEST_F(TagServiceTest, Mp3WritesKeepVersionFramesAndAbsentId3v1) {
+    addMusicFolder();
+    const QString p3 = makeMp3(QStringLiteral("v23.mp3"), 3, false);
+    const QString p4 = makeMp3(QStringLiteral("v24.mp3"), 4, true);
+    scan();
+    TagService* tags = lib.Tags();
+    for (const QString& name : {QStringLiteral("v23.mp3"), QStringLiteral("v24.mp3")}) {
+        const QString id = QString::number(idOf(name));
+        ASSERT_TRUE(tags->WriteTag(id, TagService::Artist, QStringLiteral("Björk")));
+        ASSERT_TRUE(tags->WriteTag(id, TagService::Album, QStringLiteral("Début")));
+        ASSERT_TRUE(tags->WriteTag(id, TagService::Year, QStringLiteral("1993")));
+        ASSERT_TRUE(tags->WriteTag(id, TagService::Track, QStringLiteral("4/11")));
+        ASSERT_TRUE(tags->WriteTag(id, TagService::Title, QStringLiteral("Venus as a Boy")));
+        ASSERT_TRUE(tags->WriteTag(id, TagService::GenreNumber_, QStringLiteral("17")));
+    }
+    for (const QString& path : {p3, p4}) {
+        TagLib::MPEG::File f(QFile::encodeName(path).constData());
+        ASSERT_TRUE(f.hasID3v2Tag());
+        TagLib::ID3v2::Tag* t = f.ID3v2Tag();
+        EXPECT_EQ(t->header()->majorVersion(), path == p3 ? 3u : 4u);
+        EXPECT_EQ(q(t->artist()), QStringLiteral("Björk"));
+        EXPECT_EQ(q(t->album()), QStringLiteral("Début"));
+        EXPECT_EQ(t->year(), 1993u);
+        EXPECT_EQ(q(t->frameListMap()["TRCK"].front()->toString()), QStringLiteral("4/11"));
+        EXPECT_EQ(q(t->title()), QStringLiteral("Venus as a Boy"));
+        EXPECT_EQ(q(t->genre()), QStringLiteral("Rock"));
+        // Everything else survived.
+        EXPECT_EQ(t->frameListMap()["APIC"].size(), 1u);
+        EXPECT_EQ(q(t->comment()), QStringLiteral("keep me"));
+        EXPECT_EQ(t->frameListMap()["PRIV"].size(), 1u);
+        // ID3v1 only where there was one.
+        EXPECT_EQ(f.hasID3v1Tag(), path == p4);
+        if (path == p4) {
+            EXPECT_EQ(q(f.ID3v1Tag()->artist()), QStringLiteral("Björk"));
+            EXPECT_EQ(f.ID3v1Tag()->track(), 4u);
+            EXPECT_EQ(f.ID3v1Tag()->genreNumber(), 17u);
+        }
+    }
+    // The rows follow, and a rescan finds nothing to re-read.
+    FileRecord r;
+    ASSERT_TRUE(lib.GetFileRecord(idOf(QStringLiteral("v24.mp3")), r));
+    EXPECT_EQ(r.artist, QStringLiteral("Björk"));
+    EXPECT_EQ(r.track, QStringLiteral("4/11"));
+    EXPECT_EQ(r.genreNumber, 17);
+    EXPECT_EQ(r.genreText, QStringLiteral("Rock"));
+    EXPECT_EQ(r.size, QFileInfo(p4).size());
+    EXPECT_EQ(scan().updated, 0);
+
+    // Genre text: a name outside the list keeps number 255.
+    const QString id = QString::number(idOf(QStringLiteral("v24.mp3")));
+    ASSERT_TRUE(tags->WriteTag(id, TagService::GenreNumber_, QStringLiteral("255")));
+    ASSERT_TRUE(tags->WriteTag(id, TagService::GenreText, QStringLiteral("Chiptune")));
+    ASSERT_TRUE(lib.GetFileRecord(id, r));
+    EXPECT_EQ(r.genreText, QStringLiteral("Chiptune"));
+    EXPECT_EQ(r.genreNumber, 255);
+    TagLib::MPEG::File f(QFile::encodeName(p4).constData());
+    EXPECT_EQ(q(f.ID3v2Tag()->genre()), QStringLiteral("Chiptune"));
+    EXPECT_EQ(f.ID3v1Tag()->genreNumber(), 255u);
+    // An empty value removes the field.
+    ASSERT_TRUE(tags->WriteTag(id, TagService::Year, QString()));
+    TagLib::MPEG::File g(QFile::encodeName(p4).constData());
+    EXPECT_EQ(g.ID3v2Tag()->year(), 0u);
+    EXPECT_EQ(lib.GetFileField(id.toInt(), FileField::Year).toString(), QString());
+}
+
+TEST_F(TagServiceTest, NewTagIsId3v23AndFilesOutsideTheLibraryGetTheirTagOnly) {
+    const QString path = dir() + QStringLiteral("/loose.mp3");
+    ASSERT_TRUE(fixtures::WriteMp3(path, {}, false));
+    ASSERT_TRUE(lib.Tags()->WriteTag(path, TagService::Title, QStringLiteral("Fresh")));
+    TagLib::MPEG::File f(QFile::encodeName(path).constData());
+    ASSERT_TRUE(f.hasID3v2Tag());
+    EXPECT_EQ(f.ID3v2Tag()->header()->majorVersion(), 3u);
+    EXPECT_FALSE(f.hasID3v1Tag());
+    EXPECT_EQ(q(f.ID3v2Tag()->title()), QStringLiteral("Fresh"));
+    EXPECT_EQ(rows(QStringLiteral("select count(*) as n from files"), {QStringLiteral("n")}),
+              QStringList{QStringLiteral("0")});
+    // By path, a library file gets its row updated too.
+    addMusicFolder();
+    const QString inLib = makeMp3(QStringLiteral("in.mp3"), 3, false);
+    scan();
+    ASSERT_TRUE(lib.Tags()->WriteTag(inLib, TagService::Artist, QStringLiteral("By Path")));
+    EXPECT_EQ(lib.GetFileField(idOf(QStringLiteral("in.mp3")), FileField::Artist).toString(),
+              QStringLiteral("By Path"));
+}
+
+TEST_F(TagServiceTest, WmaWritesAsfAttributes) {
+    addMusicFolder();
+    const QString path = music() + QStringLiteral("/song.wma");
+    ASSERT_TRUE(fixtures::WriteWma(
+        path, {QStringLiteral("Old"), QStringLiteral("Old Album"), QStringLiteral("Old Title"),
+               QStringLiteral("2"), QStringLiteral("2000"), QStringLiteral("Pop"), QString()}));
+    scan();
+    const QString id = QString::number(idOf(QStringLiteral("song.wma")));
+    TagService* tags = lib.Tags();
+    ASSERT_TRUE(tags->WriteTag(id, TagService::Artist, QStringLiteral("Sigur Rós")));
+    ASSERT_TRUE(tags->WriteTag(id, TagService::Album, QStringLiteral("Ágætis byrjun")));
+    ASSERT_TRUE(tags->WriteTag(id, TagService::Year, QStringLiteral("1999")));
+    ASSERT_TRUE(tags->WriteTag(id, TagService::Track, QStringLiteral("5")));
+    ASSERT_TRUE(tags->WriteTag(id, TagService::Title, QStringLiteral("Olsen Olsen")));
+    ASSERT_TRUE(tags->WriteTag(id, TagService::GenreNumber_, QStringLiteral("26")));
+    TagLib::ASF::File f(QFile::encodeName(path).constData());
+    ASSERT_TRUE(f.isValid());
+    TagLib::ASF::Tag* t = f.tag();
+    EXPECT_EQ(q(t->artist()), QStringLiteral("Sigur Rós"));
+    EXPECT_EQ(q(t->attribute("WM/AlbumTitle").front().toString()), QStringLiteral("Ágætis byrjun"));
+    EXPECT_EQ(q(t->attribute("WM/Year").front().toString()), QStringLiteral("1999"));
+    EXPECT_EQ(t->track(), 5u);
+    EXPECT_EQ(q(t->title()), QStringLiteral("Olsen Olsen"));
+    EXPECT_EQ(q(t->attribute("WM/Genre").front().toString()), QStringLiteral("Ambient"));
+    // And the scanner reads back what was written.
+    FileRecord r;
+    ASSERT_TRUE(lib.GetFileRecord(path, r));
+    EXPECT_EQ(r.album, QStringLiteral("Ágætis byrjun"));
+    EXPECT_EQ(r.genreNumber, 26);
+    ASSERT_TRUE(conn().execute(QStringLiteral("update files set size=0")));
+    EXPECT_EQ(scan().updated, 1);
+    ASSERT_TRUE(lib.GetFileRecord(id, r));
+    EXPECT_EQ(r.artist, QStringLiteral("Sigur Rós"));
+    EXPECT_EQ(r.year, QStringLiteral("1999"));
+    EXPECT_EQ(r.track, QStringLiteral("5"));
+}
+
+TEST_F(TagServiceTest, RefusedWritesLeaveFileAndRowUnchanged) {
+    addMusicFolder();
+    const QString mp3 = makeMp3(QStringLiteral("keep.mp3"), 3, true);
+    ASSERT_TRUE(fixtures::WriteWav(music() + QStringLiteral("/keep.wav")));
+    ASSERT_TRUE(fixtures::WriteBytes(music() + QStringLiteral("/bad.mp3"), QByteArray(3000, '\0')));
+    scan();
+    const QByteArray before = fixtures::ReadBytes(mp3);
+    const QString id = QString::number(idOf(QStringLiteral("keep.mp3")));
+    const QStringList rowBefore = rows(
+        QStringLiteral("select * from files where id=") + id,
+        {QStringLiteral("md_year"), QStringLiteral("md_track"), QStringLiteral("date_updated")});
+    TagService* tags = lib.Tags();
+    EXPECT_FALSE(tags->WriteTag(id, TagService::Year, QStringLiteral("nineteen")));
+    EXPECT_FALSE(tags->WriteTag(id, TagService::Track, QStringLiteral("x")));
+    EXPECT_FALSE(tags->WriteTag(id, TagService::GenreNumber_, QStringLiteral("300")));
+    EXPECT_FALSE(tags->WriteTag(id, 7, QStringLiteral("any")));
+    EXPECT_FALSE(tags->WriteTag(id, -1, QStringLiteral("any")));
+    EXPECT_FALSE(
+        tags->WriteTag(QStringLiteral("999999"), TagService::Artist, QStringLiteral("nobody")));
+    EXPECT_EQ(fixtures::ReadBytes(mp3), before);
+    EXPECT_EQ(rows(QStringLiteral("select * from files where id=") + id,
+                   {QStringLiteral("md_year"), QStringLiteral("md_track"),
+                    QStringLiteral("date_updated")}),
+              rowBefore);
+    // WAV files and files TagLib cannot parse are not written.
+    const QString wavId = QString::number(idOf(QStringLiteral("keep.wav")));
+    const QByteArray wav = fixtures::ReadBytes(music() + QStringLiteral("/keep.wav"));
+    EXPECT_FALSE(tags->WriteTag(wavId, TagService::Artist, QStringLiteral("x")));
+    EXPECT_EQ(fixtures::ReadBytes(music() + QStringLiteral("/keep.wav")), wav);
+    EXPECT_EQ(lib.GetFileField(wavId.toInt(), FileField::Artist).toString(), QString());
+    const QString badId = QString::number(idOf(QStringLiteral("bad.mp3")));
+    EXPECT_FALSE(tags->WriteTag(badId, TagService::Artist, QStringLiteral("x")));
+    EXPECT_EQ(fixtures::ReadBytes(music() + QStringLiteral("/bad.mp3")), QByteArray(3000, '\0'));
+    EXPECT_EQ(lib.GetFileField(badId.toInt(), FileField::Artist).toString(), QString());
+    // A file that vanished: refused, row unchanged.
+    ASSERT_TRUE(QFile::remove(mp3));
+    EXPECT_FALSE(tags->WriteTag(id, TagService::Artist, QStringLiteral("ghost")));
+    EXPECT_EQ(lib.GetFileField(id.toInt(), FileField::Artist).toString(),
+              QStringLiteral("Old Artist"));
+}
+
+TEST_F(TagServiceTest, ChangeArtistAndAlbumRetagEveryMatchingFile) {
+    addMusicFolder();
+    auto mp3 = [this](const char* name, const char* artist, const char* album) {
+        ASSERT_TRUE(fixtures::WriteMp3(music() + QLatin1Char('/') + QString::fromUtf8(name),
+                                       {QString::fromUtf8(artist), QString::fromUtf8(album),
+                                        QStringLiteral("t"), QStringLiteral("1"), QString(),
+                                        QString(), QString()}));
+    };
+    mp3("1.mp3", "abba", "Arrival");
+    mp3("2.mp3", "abba", "Gold");
+    mp3("3.mp3", "ABBA", "Arrival");
+    mp3("4.mp3", "", "Arrival");
+    mp3("5.mp3", "", "");
+    scan();
+    EXPECT_EQ(lib.Tags()->ChangeArtist(QStringLiteral("abba"), QStringLiteral("ABBA")), 2);
+    EXPECT_EQ(
+        rows(QStringLiteral(
+                 "select * from files where strcomp(MD_ARTIST,'ABBA',0)=0 order by filename"),
+             {QStringLiteral("filename")}),
+        (QStringList{QStringLiteral("1.mp3"), QStringLiteral("2.mp3"), QStringLiteral("3.mp3")}));
+    TagLib::MPEG::File f(QFile::encodeName(music() + QStringLiteral("/2.mp3")).constData());
+    EXPECT_EQ(q(f.tag()->artist()), QStringLiteral("ABBA"));
+    // Blank artist, one album only.
+    EXPECT_EQ(
+        lib.Tags()->ChangeArtist(QString(), QStringLiteral("Unknown"), QStringLiteral("Arrival")),
+        1);
+    EXPECT_EQ(lib.GetFileField(idOf(QStringLiteral("4.mp3")), FileField::Artist).toString(),
+              QStringLiteral("Unknown"));
+    EXPECT_EQ(lib.GetFileField(idOf(QStringLiteral("5.mp3")), FileField::Artist).toString(),
+              QString());
+    // Album of one artist.
+    EXPECT_EQ(lib.Tags()->ChangeAlbum(QStringLiteral("Arrival"), QStringLiteral("Arrival (Deluxe)"),
+                                      QStringLiteral("ABBA")),
+              2);
+    EXPECT_EQ(lib.GetFileField(idOf(QStringLiteral("4.mp3")), FileField::Album).toString(),
+              QStringLiteral("Arrival"));
+    // Rows only.
+    EXPECT_EQ(lib.Tags()->ChangeAlbum(QString(), QStringLiteral("Singles"), QString(), false), 1);
+    EXPECT_EQ(lib.GetFileField(idOf(QStringLiteral("5.mp3")), FileField::Album).toString(),
+              QStringLiteral("Singles"));
+    TagLib::MPEG::File g(QFile::encodeName(music() + QStringLiteral("/5.mp3")).constData());
+    EXPECT_EQ(q(g.tag()->album()), QString());
+}
+
+TEST(TagServiceGenres, NumbersAndNamesMapBothWays) {
+    EXPECT_EQ(TagService::GenreNumber(QStringLiteral("Rock")), 17);
+    EXPECT_EQ(TagService::GenreNumber(QStringLiteral("  rock ")), 17);
+    EXPECT_EQ(TagService::GenreNumber(QStringLiteral("No Such Genre")), 255);
+    EXPECT_EQ(TagService::GenreNumber(QString()), 255);
+    EXPECT_EQ(TagService::GenreName(17), QStringLiteral("Rock"));
+    EXPECT_EQ(TagService::GenreName(147), TagService::GenreName(147));
+    EXPECT_FALSE(TagService::GenreName(147).isEmpty());
+    EXPECT_EQ(TagService::GenreName(148), QString());
+    EXPECT_EQ(TagService::GenreName(255), QString());
+    const auto list = TagService::GenreList(false);
+    ASSERT_EQ(list.size(), 148);
+    for (int i = 1; i < list.size(); ++i)
+        EXPECT_LE(QString::compare(list[i - 1].first, list[i].first, Qt::CaseInsensitive), 0);
+    for (const auto& [name, number] : list)
+        EXPECT_EQ(TagService::GenreName(number), name);
+}

@@ -1,0 +1,250 @@
+// The SQLite wrapper: recordsets, errors, read-only checks, the Jet functions
+// as SQL sees them, transactions and connections.
+#include "core/Database.h"
+#include "core/LibrarySchema.h"
+#include "core/OleDate.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.path() + QStringLiteral("/t.qvd");
+        Result<db::Database> d = db::Database::open(path, db::Database::Mode::ReadWriteCreate);
+        ASSERT_TRUE(d.ok()) << d.error().toStdString();
+        conn = std::move(d).value();
+        ASSERT_TRUE(conn.executeNative(QStringLiteral(
+            "create table T(id integer primary key, name text collate JETTEXT, n integer, x real);"
+            "insert into T values(1, 'Abba', 3, 1.5), (2, NULL, NULL, NULL), (3, 'abba', 7, 2.25),"
+            "(4, 'Émile', 1, 0)")));
+    }
+    // The single value of a Jet expression.
+    QString eval(const QString& expr) {
+        Result<db::Recordset> r = conn.query(QStringLiteral("select ") + expr);
+        EXPECT_TRUE(r.ok()) << expr.toStdString() << ": " << r.error().toStdString();
+        if (!r || !r.value().next()) return QStringLiteral("<none>");
+        return r.value().isNull(0) ? QStringLiteral("<null>") : r.value().text(0);
+    }
+    QTemporaryDir dir;
+    QString path;
+    db::Database conn;
+};
+
+} // namespace
+
+TEST_F(DatabaseTest, RecordsetReadsFieldsByNameAndIndexWithNullAsEmptyOrZero) {
+    Result<db::Recordset> r = conn.query(QStringLiteral("select * from T order by id"));
+    ASSERT_TRUE(r.ok());
+    db::Recordset& rs = r.value();
+    EXPECT_EQ(rs.fieldCount(), 4);
+    EXPECT_EQ(rs.fieldIndex("NAME"), 1);
+    EXPECT_EQ(rs.fieldIndex("Name"), 1);
+    EXPECT_EQ(rs.fieldIndex("missing"), -1);
+    EXPECT_EQ(rs.fieldName(3), QStringLiteral("x"));
+    EXPECT_TRUE(rs.eof());
+    ASSERT_TRUE(rs.next());
+    EXPECT_FALSE(rs.eof());
+    EXPECT_EQ(rs.text("name"), QStringLiteral("Abba"));
+    EXPECT_EQ(rs.integer(2), 3);
+    EXPECT_DOUBLE_EQ(rs.number("X"), 1.5);
+    ASSERT_TRUE(rs.next());
+    EXPECT_TRUE(rs.isNull("name"));
+    EXPECT_EQ(rs.text("name"), QString());
+    EXPECT_EQ(rs.integer("n"), 0);
+    EXPECT_EQ(rs.number("x"), 0.0);
+    EXPECT_FALSE(rs.value(1).isValid());
+    // A missing field reads as empty too.
+    EXPECT_EQ(rs.text("missing"), QString());
+    ASSERT_TRUE(rs.next());
+    ASSERT_TRUE(rs.next());
+    EXPECT_EQ(rs.text(1), QStringLiteral("Émile"));
+    EXPECT_FALSE(rs.next());
+    EXPECT_TRUE(rs.eof());
+    EXPECT_TRUE(rs.error().isEmpty());
+    EXPECT_FALSE(rs.next());
+}
+
+TEST_F(DatabaseTest, ErrorsCarrySqliteMessages) {
+    Result<db::Recordset> bad = conn.query(QStringLiteral("select * from nosuchtable"));
+    ASSERT_FALSE(bad.ok());
+    EXPECT_TRUE(bad.error().contains(QStringLiteral("no such table: nosuchtable")))
+        << bad.error().toStdString();
+    const Status s = conn.execute(QStringLiteral("insert into T(id) values(1)"));
+    ASSERT_FALSE(s.ok());
+    EXPECT_TRUE(s.error().contains(QStringLiteral("UNIQUE"))) << s.error().toStdString();
+    EXPECT_FALSE(conn.prepare(QStringLiteral("select 1; select 2")).ok());
+    // A failing step reports through error().
+    Result<db::Recordset> r = conn.query(QStringLiteral("select mid(name, 0) from T"));
+    ASSERT_TRUE(r.ok());
+    EXPECT_FALSE(r.value().next());
+    EXPECT_TRUE(r.value().error().contains(QStringLiteral("Mid")))
+        << r.value().error().toStdString();
+    // A file that is no database.
+    const QString junk = dir.path() + QStringLiteral("/junk.qvd");
+    {
+        QFile f(junk);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+    }
+    Result<db::Database> j = db::Database::open(junk);
+    ASSERT_FALSE(j.ok());
+    EXPECT_TRUE(j.error().contains(QStringLiteral("not a database"))) << j.error().toStdString();
+    EXPECT_FALSE(db::Database::open(dir.path() + QStringLiteral("/none.qvd")).ok());
+}
+
+TEST_F(DatabaseTest, TellsSingleReadOnlyStatements) {
+    QString why;
+    EXPECT_TRUE(conn.isSingleReadOnly(QStringLiteral("select * from T where name=\"Abba\"")));
+    EXPECT_TRUE(conn.isSingleReadOnly(QStringLiteral("select * from T;  -- done")));
+    EXPECT_FALSE(conn.isSingleReadOnly(QStringLiteral("delete from T"), &why));
+    EXPECT_FALSE(why.isEmpty());
+    EXPECT_FALSE(conn.isSingleReadOnly(QStringLiteral("select * from T; delete from T"), &why));
+    EXPECT_FALSE(conn.isSingleReadOnly(QStringLiteral("update T set n=1")));
+    EXPECT_FALSE(conn.isSingleReadOnly(QStringLiteral("selec * from T"), &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("syntax error")));
+    EXPECT_FALSE(conn.isSingleReadOnly(QStringLiteral("")));
+    // Nothing was changed by asking.
+    EXPECT_EQ(eval(QStringLiteral("count(*) from T")), QStringLiteral("4"));
+}
+
+TEST_F(DatabaseTest, JetFunctionsAnswerAsJet) {
+    EXPECT_EQ(eval(QStringLiteral("strcomp('abc','ABC',0)")), QStringLiteral("1"));
+    EXPECT_EQ(eval(QStringLiteral("strcomp('ABC','abc',0)")), QStringLiteral("-1"));
+    EXPECT_EQ(eval(QStringLiteral("strcomp('abc','ABC',1)")), QStringLiteral("0"));
+    EXPECT_EQ(eval(QStringLiteral("strcomp(NULL,'a',0)")), QStringLiteral("<null>"));
+    EXPECT_EQ(eval(QStringLiteral("val('1999 remaster')")), QStringLiteral("1999.0"));
+    EXPECT_EQ(eval(QStringLiteral("val(128500/1000)")), QStringLiteral("128.5"));
+    EXPECT_EQ(eval(QStringLiteral("cdate('2024-03-02')")), QStringLiteral("45353.0"));
+    EXPECT_EQ(eval(QStringLiteral("cdate('no date')")), QStringLiteral("<null>"));
+    EXPECT_EQ(eval(QStringLiteral("format(45353.75,\"yyyy-MM-dd hh:nn\")")),
+              QStringLiteral("2024-03-02 18:00"));
+    EXPECT_EQ(eval(QStringLiteral("format(1234.5,\"#,##0.00\")")), QStringLiteral("1,234.50"));
+    EXPECT_EQ(eval(QStringLiteral("cdate(format(45353.75,\"yyyy-MM-dd\"))=#2024-03-02#")),
+              QStringLiteral("1"));
+    EXPECT_EQ(eval(QStringLiteral("iif(2>1,'yes','no')")), QStringLiteral("yes"));
+    EXPECT_EQ(eval(QStringLiteral("ucase('émile')")), QStringLiteral("ÉMILE"));
+    EXPECT_EQ(eval(QStringLiteral("lcase('ÉMILE')")), QStringLiteral("émile"));
+    EXPECT_EQ(eval(QStringLiteral("len('Björk')")), QStringLiteral("5"));
+    EXPECT_EQ(eval(QStringLiteral("mid('Björk',2,3)")), QStringLiteral("jör"));
+    EXPECT_EQ(eval(QStringLiteral("mid('Björk',4)")), QStringLiteral("rk"));
+    EXPECT_EQ(eval(QStringLiteral("left('Björk',3) & right('Björk',2)")), QStringLiteral("Björk"));
+    EXPECT_EQ(eval(QStringLiteral("instr('Hello World','world')")), QStringLiteral("7"));
+    EXPECT_EQ(eval(QStringLiteral("instr(8,'Hello World','o')")), QStringLiteral("8"));
+    EXPECT_EQ(eval(QStringLiteral("instr(1,'Hello World','world',0)")), QStringLiteral("0"));
+    EXPECT_EQ(
+        eval(QStringLiteral("year(#2024-03-02#) & '-' & month(45353) & '-' & day('2024-03-02')")),
+        QStringLiteral("2024-3-2"));
+    EXPECT_EQ(eval(QStringLiteral("7 Mod 3")), QStringLiteral("1"));
+    EXPECT_EQ(eval(QStringLiteral("1 & 2 + 3")), QStringLiteral("15"));
+    EXPECT_EQ(eval(QStringLiteral("7/2")), QStringLiteral("3.5"));
+    EXPECT_EQ(eval(QStringLiteral("True")), QStringLiteral("1"));
+    // Now: a date near the current local time, in whole seconds.
+    const double now = eval(QStringLiteral("Now")).toDouble();
+    EXPECT_NEAR(now, OleDate::now(), 2.0 / 86400);
+    EXPECT_EQ(eval(QStringLiteral("Now - 7 < Now")), QStringLiteral("1"));
+}
+
+TEST_F(DatabaseTest, TextColumnsCompareAndSortAsJetText) {
+    // "=" ignores case, LIKE too (accented letters included), strcomp(…,0) does not.
+    EXPECT_EQ(eval(QStringLiteral("count(*) from T where name='ABBA'")), QStringLiteral("2"));
+    EXPECT_EQ(eval(QStringLiteral("count(*) from T where name like '%ÉMI%'")), QStringLiteral("1"));
+    EXPECT_EQ(eval(QStringLiteral("count(*) from T where strcomp(name,'abba',0)=0")),
+              QStringLiteral("1"));
+    Result<db::Recordset> r =
+        conn.query(QStringLiteral("select name from T where name is not null order by name, id"));
+    ASSERT_TRUE(r.ok());
+    QStringList order;
+    while (r.value().next())
+        order << r.value().text(0);
+    EXPECT_EQ(order, (QStringList{QStringLiteral("Abba"), QStringLiteral("abba"),
+                                  QStringLiteral("Émile")}));
+}
+
+TEST_F(DatabaseTest, BindingAndTransactions) {
+    Result<db::Recordset> ins =
+        conn.prepare(QStringLiteral("insert into T(id, name, n, x) values(?, ?, ?, ?)"));
+    ASSERT_TRUE(ins.ok());
+    {
+        db::Transaction tx(conn);
+        ASSERT_TRUE(tx.ok());
+        ASSERT_TRUE(ins.value()
+                        .bind(1, 10)
+                        .bind(2, QStringLiteral("It's"))
+                        .bind(3, 5)
+                        .bind(4, 0.5)
+                        .execute());
+        // Destroyed without commit: rolled back.
+    }
+    EXPECT_EQ(eval(QStringLiteral("count(*) from T where id=10")), QStringLiteral("0"));
+    {
+        db::Transaction tx(conn);
+        ASSERT_TRUE(ins.value()
+                        .bind(1, 10)
+                        .bind(2, QStringLiteral("It's"))
+                        .bind(3, 5)
+                        .bindNull(4)
+                        .execute());
+        ASSERT_TRUE(tx.commit());
+    }
+    EXPECT_EQ(conn.lastInsertId(), 10);
+    EXPECT_EQ(eval(QStringLiteral("name from T where id=10")), QStringLiteral("It's"));
+    EXPECT_EQ(eval(QStringLiteral("count(*) from T where x is null")), QStringLiteral("2"));
+}
+
+TEST_F(DatabaseTest, ConnectionsOfOtherThreadsSeeCommittedRowsInWal) {
+    EXPECT_EQ(eval(QStringLiteral("journal_mode from pragma_journal_mode")), QStringLiteral("wal"));
+    std::thread writer([this] {
+        Result<db::Database> other = db::Database::open(path);
+        ASSERT_TRUE(other.ok());
+        db::Transaction tx(other.value());
+        ASSERT_TRUE(other.value().execute(
+            QStringLiteral("insert into T(id, name) values(20, \"from thread\")")));
+        ASSERT_TRUE(tx.commit());
+    });
+    writer.join();
+    EXPECT_EQ(eval(QStringLiteral("name from T where id=20")), QStringLiteral("from thread"));
+}
+
+TEST(LibrarySchema, TemplateHoldsTheTablesAndTheStandardGenres) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/data.blk");
+    ASSERT_TRUE(LibrarySchema::createTemplate(path).ok());
+    // One self-contained file.
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
+    Result<db::Database> d = db::Database::open(path, db::Database::Mode::ReadOnly);
+    ASSERT_TRUE(d.ok());
+    for (const char* table :
+         {"FILES", "VFFILES", "VFOLDERS", "MFILTERS", "MMFOLDERS", "ID3_GENRES"}) {
+        Result<db::Recordset> r =
+            d.value().query(QStringLiteral("select * from %1").arg(QLatin1String(table)));
+        EXPECT_TRUE(r.ok()) << table;
+    }
+    Result<db::Recordset> g =
+        d.value().query(QStringLiteral("select min(id), max(id), count(*) from ID3_GENRES"));
+    ASSERT_TRUE(g.ok() && g.value().next());
+    EXPECT_EQ(g.value().integer(0), 0);
+    EXPECT_EQ(g.value().integer(1), 147);
+    EXPECT_EQ(g.value().integer(2), 148);
+    Result<db::Recordset> rock =
+        d.value().query(QStringLiteral("select descript from ID3_GENRES where id=17"));
+    ASSERT_TRUE(rock.ok() && rock.value().next());
+    EXPECT_EQ(rock.value().text(0), QStringLiteral("Rock"));
+    // VFFILES has no id column, so joins keep FILES.id.
+    Result<db::Recordset> vf = d.value().query(QStringLiteral("select * from VFFILES"));
+    EXPECT_EQ(vf.value().fieldIndex("id"), -1);
+    EXPECT_EQ(LibrarySchema::GenreNumber(QStringLiteral("rock")), 17);
+    EXPECT_EQ(LibrarySchema::GenreNumber(QStringLiteral("Chiptune")), 255);
+    EXPECT_EQ(LibrarySchema::GenreName(0), QStringLiteral("Blues"));
+    EXPECT_EQ(LibrarySchema::GenreName(148), QString());
+    const auto list = LibrarySchema::GenreList(true);
+    ASSERT_EQ(list.size(), 149);
+    EXPECT_EQ(list[0].second, 255);
+    EXPECT_EQ(list[1].first, QStringLiteral("A Cappella"));
+}
