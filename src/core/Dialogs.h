@@ -6,15 +6,12 @@
 class Dialogs {
 public:
     // Buttons and icon combine into a style, as in MsgBox(text, Buttons | Icon, title).
-    enum Buttons {
-        OkOnly = 0,
-        OkCancel = 1,
-        AbortRetryIgnore = 2,
-        YesNoCancel = 3,
-        YesNo = 4,
-        RetryCancel = 5
-    };
-    enum Icon { NoIcon = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
+    // Buttons
+    static constexpr int OkOnly = 0, OkCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4,
+                         RetryCancel = 5;
+    // Icons
+    static constexpr int NoIcon = 0, Critical = 16, Question = 32, Exclamation = 48,
+                         Information = 64;
     enum Answer { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
     virtual ~Dialogs() = default;

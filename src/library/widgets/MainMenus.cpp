@@ -69,6 +69,8 @@ void MainMenus::build(QMainWindow* w) {
     for (int i = 0; i < 4; ++i)
         smLibrary << arrayEntry(mnuLibrary, "smLibrary", i, library[i]);
     smLibrary[0]->setShortcut(QKeySequence(QStringLiteral("Ctrl+F5")));
+    for (QAction* a : std::as_const(smLibrary))
+        a->setEnabled(false); // the library maintenance commands are not here yet
 
     mnuList = topMenu(w, "mnuList", QStringLiteral("L&ist"));
     mnuSelectAll = entry(mnuList, "mnuSelectAll", QStringLiteral("Select All"));
@@ -95,7 +97,7 @@ void MainMenus::build(QMainWindow* w) {
     }
 
     mnuHelp = topMenu(w, "mnuHelp", QStringLiteral("&Help"));
-    mnuCheckUpdates = entry(mnuHelp, "mnuCheckUpdates", QStringLiteral("Check for updates"));
+    mnuCheckUpdates = entry(mnuHelp, "mnuCheckUpdates", QStringLiteral("Check for updates"), false);
     mnuSysInfo = entry(mnuHelp, "mnuSysInfo", QStringLiteral("System Information"));
     mnuSepServerHelp = separator(mnuHelp, "mnuSepServerHelp");
     mnuServerHelp = entry(mnuHelp, "mnuServerHelp", QStringLiteral("Server Help"));

@@ -1,8 +1,11 @@
 #include "library/widgets/mainForm.h"
 
+#include "components/MediaLibrary.h"
 #include "core/Twips.h"
 #include "core/widgets/Artwork.h"
+#include "lang/Mui.h"
 #include "library/widgets/DividerSplitter.h"
+#include "util/widgets/popMsgClass.h"
 
 #include <QAction>
 #include <QEvent>
@@ -51,6 +54,7 @@ mainForm::mainForm(AppSettings& settings, QWidget* parent)
     buildPanes();
     buildStatusBar();
     connectViewMenu();
+    connectMenus();
     applyMinimumSize();
 }
 

@@ -40,10 +40,10 @@ public:
 
     // Where start-up finds its files; the defaults are the application's own.
     struct StartupOptions {
-        QStringList arguments;  // the command line, without the program name
-        QString langFolder;     // default: the Lang folder beside the program
-        QString dataFolder;     // default: mainMod::DataFolder()
-        QString templatePath;   // default: mainMod::TemplatePath()
+        QStringList arguments; // the command line, without the program name
+        QString langFolder;    // default: the Lang folder beside the program
+        QString dataFolder;    // default: mainMod::DataFolder()
+        QString templatePath;  // default: mainMod::TemplatePath()
     };
 
     explicit mainForm(AppSettings& settings, QWidget* parent = nullptr);
@@ -131,6 +131,7 @@ private:
     void buildPanes();
     void buildStatusBar();
     void connectViewMenu();
+    void connectMenus(); // mainForm_menus.cpp
     void toggleBranch(bool AppSettings::*flag, QAction* entry, const QString& key);
     void rememberWindowSize();
     void applyMinimumSize();

@@ -20,8 +20,7 @@ void mainForm::attachLibraryEvents() {
 }
 
 void mainForm::detachLibraryEvents() {
-    if (m_mediaLib)
-        m_mediaLib->disconnect(this);
+    if (m_mediaLib) m_mediaLib->disconnect(this);
 }
 
 void mainForm::mLib2_RefreshComplete(qint32 seen, qint32 added, qint32 updated, qint32 removed) {
@@ -49,8 +48,7 @@ void mainForm::setListLogo(bool shown) {
 void mainForm::captureColumnWidths() {
     int section = 0;
     for (ColumnSetting& column : m_settings.Columns) {
-        if (!column.Show)
-            continue;
+        if (!column.Show) continue;
         if (section < llist->header()->count())
             column.Width = toTwips(llist->header()->sectionSize(section));
         ++section;

@@ -28,7 +28,9 @@
 
 namespace {
 
-void letMessagesRun() { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
+void letMessagesRun() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
 
 } // namespace
 
@@ -42,11 +44,9 @@ bool mainForm::failStartUp(const QString& text, const QString& title) {
 }
 
 void mainForm::splashStep(int percent, const QString& act) {
-    if (!m_splash)
-        return;
+    if (!m_splash) return;
     m_splash->setPB(percent);
-    if (!act.isNull())
-        m_splash->setAct(act);
+    if (!act.isNull()) m_splash->setAct(act);
     letMessagesRun();
 }
 
@@ -63,10 +63,8 @@ void mainForm::buildLanguageMenu() {
     for (QAction* entry : std::as_const(m_menus.smLang)) {
         connect(entry, &QAction::triggered, this, [this, entry] {
             const int lcid = entry->data().toString().toInt();
-            if (lcid == m_lang->LCID())
-                return;
-            if (mainMod::SwitchLanguage(*m_lang, lcid))
-                applyLanguage();
+            if (lcid == m_lang->LCID()) return;
+            if (mainMod::SwitchLanguage(*m_lang, lcid)) applyLanguage();
             for (QAction* other : std::as_const(m_menus.smLang))
                 other->setChecked(other->data().toString().toInt() == m_lang->LCID());
             emit treeRebuildRequested(0);
@@ -103,12 +101,10 @@ bool mainForm::openLibrary(const StartupOptions& options) {
 
 void mainForm::compactDaily() {
     const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-    QDateTime last = QDateTime::fromString(
-        mainMod::ReadSetting(QStringLiteral("Misc\\LastDBDefrag")), format);
-    if (!last.isValid())
-        last = QDateTime(QDate(1800, 1, 1), QTime(0, 0));
-    if (last.date() == QDate::currentDate())
-        return;
+    QDateTime last =
+        QDateTime::fromString(mainMod::ReadSetting(QStringLiteral("Misc\\LastDBDefrag")), format);
+    if (!last.isValid()) last = QDateTime(QDate(1800, 1, 1), QTime(0, 0));
+    if (last.date() == QDate::currentDate()) return;
     splashStep(m_splash ? m_splash->PB() : 0, QStringLiteral("Defragmenting database"));
     m_mediaLib->Compact();
     mainMod::WriteSetting(QStringLiteral("Misc\\LastDBDefrag"),
@@ -149,13 +145,11 @@ bool mainForm::StartUp(const StartupOptions& options) {
         splashShown.start();
     }
 
-    if (!openLibrary(options))
-        return failStartUp(m_lang->Text(1), m_lang->Text(2));
+    if (!openLibrary(options)) return failStartUp(m_lang->Text(1), m_lang->Text(2));
     splashStep(5);
     if (m_settings.DefragDatabaseOnLoad) {
         compactDaily();
-        if (!m_mediaLib->IsOpen())
-            return failStartUp(m_lang->Text(1), m_lang->Text(2));
+        if (!m_mediaLib->IsOpen()) return failStartUp(m_lang->Text(1), m_lang->Text(2));
     }
     splashStep(15);
 
@@ -191,8 +185,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
         closeSplash();
     }
     show();
-    if (!m_devMode)
-        installSizeHook();
+    if (!m_devMode) installSizeHook();
     m_started = true;
 
     if (m_devMode)
@@ -202,8 +195,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
 }
 
 void mainForm::Shutdown() {
-    if (m_shutDown)
-        return;
+    if (m_shutDown) return;
     m_shutDown = true;
     removeSizeHook();
     if (m_settings.ShowLoadWindow && m_lang) {
@@ -216,8 +208,7 @@ void mainForm::Shutdown() {
         letMessagesRun();
         splashStep(80, m_lang->Text(72));
     }
-    if (m_mediaLib && m_mediaLib->IsRefreshing())
-        m_mediaLib->CancelRefresh();
+    if (m_mediaLib && m_mediaLib->IsRefreshing()) m_mediaLib->CancelRefresh();
     splashStep(70, m_lang ? m_lang->Text(73) : QString());
     captureColumnWidths();
     SaveSettings(m_settings);
@@ -236,9 +227,8 @@ void mainForm::Shutdown() {
 
 void mainForm::closeEvent(QCloseEvent* event) {
     if (m_started && !m_shutDown) {
-        const Dialogs::Answer answer =
-            Dialogs::current().MsgBox(m_lang->Text(146), Dialogs::YesNo | Dialogs::Question,
-                                      m_lang->Text(147));
+        const Dialogs::Answer answer = Dialogs::current().MsgBox(
+            m_lang->Text(146), Dialogs::YesNo | Dialogs::Question, m_lang->Text(147));
         if (answer == Dialogs::No) {
             event->ignore();
             return;
