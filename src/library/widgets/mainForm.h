@@ -118,6 +118,8 @@ signals:
     void treeRebuildRequested(int section);
     // A branch was switched off: its top-level node goes.
     void treeBranchRemoved(const QString& key);
+    // The splash window has just been shown (start-up or shut-down).
+    void splashShown();
     // The list's columns are to be built from the column settings.
     void columnsRebuildRequested();
 

@@ -133,16 +133,17 @@ bool mainForm::StartUp(const StartupOptions& options) {
 
     LoadSettings(m_settings);
 
-    QElapsedTimer splashShown;
+    QElapsedTimer splashTime;
     if (m_settings.ShowLoadWindow) {
         m_splash = new frmSplash(m_lang->Text(120));
         FormLang::SetFormLang(*m_lang, m_splash);
         m_splash->setPB(0);
         m_splash->setAct(QStringLiteral("Starting up"));
         m_splash->show();
+        emit splashShown();
         hide();
         letMessagesRun();
-        splashShown.start();
+        splashTime.start();
     }
 
     if (!openLibrary(options)) return failStartUp(m_lang->Text(1), m_lang->Text(2));
@@ -176,7 +177,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     emit treeRebuildRequested(0);
 
     if (m_splash) {
-        const qint64 left = 1000 - splashShown.elapsed();
+        const qint64 left = 1000 - splashTime.elapsed();
         if (left > 0) {
             QEventLoop wait;
             QTimer::singleShot(static_cast<int>(left), &wait, &QEventLoop::quit);
@@ -204,6 +205,7 @@ void mainForm::Shutdown() {
         m_splash->setPB(100);
         m_splash->setAct(m_lang->Text(71));
         m_splash->show();
+        emit splashShown();
         hide();
         letMessagesRun();
         splashStep(80, m_lang->Text(72));

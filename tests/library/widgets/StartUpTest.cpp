@@ -1,0 +1,186 @@
+#include "components/MediaLibrary.h"
+#include "core/AppInfo.h"
+#include "core/LibraryPaths.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
+#include "lang/Mui.h"
+#include "library/widgets/mainForm.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestEnv.h"
+#include "util/widgets/Popups.h"
+#include "util/widgets/popMsgClass.h"
+#include "util/widgets/popMsgForm.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+#include <QToolBar>
+
+using mainMod::ReadSetting;
+using mainMod::WriteSetting;
+
+class StartUp : public ConfigDirTest {
+protected:
+    QTemporaryDir data;
+    ScriptedDialogs dialogs;
+    AppSettings settings;
+
+    StartUp() {
+        WriteSetting("Misc\\ShowLoadWindow", "0");
+        mainMod::SetDatabaseCreated(false);
+    }
+    mainForm::StartupOptions options(QStringList args = {}) const {
+        return {args, {}, data.path() + "/", {}};
+    }
+    QString databaseFile() const { return data.path() + "/data.qvd"; }
+};
+
+TEST_F(StartUp, SettingsRoundTripThroughStartAndStop) {
+    WriteSetting("MainWindow\\Width", "9000");
+    WriteSetting("MainWindow\\Height", "6000");
+    WriteSetting("MainWindow\\ShowToolBar", "0");
+    WriteSetting("Misc\\LastDBDefrag", QDate::currentDate().toString("yyyy-MM-dd") + " 08:00:00");
+    {
+        mainForm form(settings);
+        ASSERT_TRUE(form.StartUp(options()));
+        EXPECT_TRUE(QFile::exists(databaseFile()));
+        EXPECT_TRUE(mainMod::DatabaseCreated());
+        EXPECT_TRUE(form.mLib2()->IsOpen());
+        EXPECT_EQ(form.size(), QSize(600, 400));
+        EXPECT_TRUE(form.toolbarBg->isHidden());
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.sizeHookInstalled());
+        EXPECT_EQ(form.windowTitle(), "Quavero 0.1");
+        EXPECT_EQ(form.EmptyArtistText, form.lang()->Text(141));
+        EXPECT_EQ(form.menus().smLang.size(), form.lang()->AvailableLangCount());
+
+        form.resize(800, 500);
+        form.menus().mnuToolBar->trigger();
+        form.close(); // the confirmation is answered Yes
+        EXPECT_TRUE(form.isShutDown());
+        EXPECT_EQ(form.mLib2(), nullptr);
+        EXPECT_EQ(mainMod::Popups(), nullptr);
+    }
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(dialogs.asked[0].style, Dialogs::YesNo | Dialogs::Question);
+    EXPECT_EQ(ReadSetting("MainWindow\\Width"), "12000");
+    EXPECT_EQ(ReadSetting("MainWindow\\Height"), "7500");
+    EXPECT_EQ(ReadSetting("MainWindow\\ShowToolBar"), "1");
+    EXPECT_TRUE(ReadSetting("Misc\\LastDBDefrag").endsWith("08:00:00")) << "no second compaction";
+}
+
+TEST_F(StartUp, AnsweringNoKeepsTheWindowOpen) {
+    mainForm form(settings);
+    ASSERT_TRUE(form.StartUp(options()));
+    dialogs.answers << Dialogs::No;
+    EXPECT_FALSE(form.close());
+    EXPECT_FALSE(form.isShutDown());
+    EXPECT_TRUE(form.mLib2()->IsOpen());
+    form.Shutdown();
+}
+
+TEST_F(StartUp, MissingLanguageFilesEndStartUp) {
+    QTemporaryDir emptyLang;
+    mainForm form(settings);
+    mainForm::StartupOptions o = options();
+    o.langFolder = emptyLang.path() + "/";
+    EXPECT_FALSE(form.StartUp(o));
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(dialogs.asked[0].text, "Language file(s) not found. Install or update this "
+                                     "application to fix this issue.");
+    EXPECT_EQ(dialogs.asked[0].title, "Quavero 0.1.0");
+    EXPECT_EQ(dialogs.asked[0].style, Dialogs::Critical);
+    EXPECT_FALSE(QFile::exists(databaseFile())) << "nothing after the language step ran";
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(StartUp, MissingTemplateEndsStartUpWithoutADatabase) {
+    mainForm form(settings);
+    mainForm::StartupOptions o = options();
+    o.templatePath = data.path() + "/nowhere/data.blk";
+    EXPECT_FALSE(form.StartUp(o));
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    clsMUI english;
+    english.SetLangFolder(mainMod::LangFolder());
+    english.SetLCID(1033);
+    EXPECT_EQ(dialogs.asked[0].text, english.Text(1));
+    EXPECT_EQ(dialogs.asked[0].title, english.Text(2));
+    EXPECT_FALSE(QFile::exists(databaseFile()));
+    EXPECT_EQ(form.mLib2(), nullptr);
+}
+
+TEST_F(StartUp, DevModeSkipsTheSizeHookAndSaysSo) {
+    mainForm form(settings);
+    ASSERT_TRUE(form.StartUp(options({"devmode"})));
+    EXPECT_TRUE(form.devMode());
+    EXPECT_FALSE(form.sizeHookInstalled());
+    ASSERT_NE(form.popups(), nullptr);
+    ASSERT_EQ(form.popups()->forms().size(), 1);
+    EXPECT_EQ(form.popups()->forms()[0]->MText(), "Running on DEVELOPER MODE!");
+    EXPECT_EQ(form.popups()->forms()[0]->mTitle(), "Warning");
+    form.Shutdown();
+
+    mainForm other(settings);
+    ASSERT_TRUE(other.StartUp(options({"DevMode"})));
+    EXPECT_FALSE(other.devMode()) << "the switch is matched case-sensitively";
+    EXPECT_TRUE(other.sizeHookInstalled());
+    other.Shutdown();
+}
+
+TEST_F(StartUp, SplashFollowsTheSettingAndStaysOneSecond) {
+    int shown = 0;
+    {
+        mainForm form(settings);
+        QObject::connect(&form, &mainForm::splashShown, [&] { ++shown; });
+        ASSERT_TRUE(form.StartUp(options()));
+        form.Shutdown();
+    }
+    EXPECT_EQ(shown, 0) << "Misc\\ShowLoadWindow is 0";
+
+    WriteSetting("Misc\\ShowLoadWindow", "false"); // only "0" switches it off
+    mainForm form(settings);
+    QObject::connect(&form, &mainForm::splashShown, [&] { ++shown; });
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(form.StartUp(options()));
+    EXPECT_GE(timer.elapsed(), 1000);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(form.splash(), nullptr);
+    EXPECT_TRUE(form.isVisible());
+    form.Shutdown();
+    EXPECT_EQ(shown, 2) << "the stop shows it too";
+}
+
+TEST_F(StartUp, DailyCompactionAndLanguageFallback) {
+    WriteSetting("Misc\\LastDBDefrag", "not a date");
+    WriteSetting("Misc\\LCID", "abc");
+    mainForm form(settings);
+    ASSERT_TRUE(form.StartUp(options()));
+    EXPECT_TRUE(
+        ReadSetting("Misc\\LastDBDefrag").startsWith(QDate::currentDate().toString("yyyy-MM-dd")));
+    EXPECT_TRUE(form.mLib2()->IsOpen()) << "open again after compaction";
+    EXPECT_NE(form.lang()->LCID(), 0);
+    EXPECT_EQ(ReadSetting("Misc\\LCID"), QString::number(form.lang()->LCID()));
+    form.Shutdown();
+}
+
+TEST_F(StartUp, LanguageMenuSwitchesTextsAtRunTime) {
+    WriteSetting("Misc\\LCID", "1033");
+    mainForm form(settings);
+    ASSERT_TRUE(form.StartUp(options()));
+    EXPECT_EQ(form.menus().mnuExit->text(), "Exit");
+    QAction* german = nullptr;
+    for (QAction* a : form.menus().smLang)
+        if (a->data().toString() == "1031") german = a;
+    ASSERT_NE(german, nullptr);
+    german->trigger();
+    EXPECT_EQ(form.lang()->LCID(), 1031);
+    EXPECT_EQ(form.menus().mnuExit->text(), "Beenden");
+    EXPECT_TRUE(german->isChecked());
+    EXPECT_EQ(ReadSetting("Misc\\LCID"), "1031");
+    form.Shutdown();
+}
