@@ -4,6 +4,7 @@
 #include "core/widgets/Artwork.h"
 #include "core/widgets/WidgetDialogs.h"
 #include "core/widgets/sysInfoForm.h"
+#include "library/widgets/LibraryBrowser.h"
 #include "library/widgets/mainForm.h"
 
 #include <QApplication>
@@ -11,10 +12,11 @@
 
 namespace {
 
-// "--screenshot=FILE": saves a picture of the started window and quits.
-QString screenshotTarget(const QStringList& args) {
+// "--name=VALUE" of the command line, or "".
+QString option(const QStringList& args, const QString& name) {
+    const QString prefix = QStringLiteral("--") + name + QLatin1Char('=');
     for (const QString& a : args)
-        if (a.startsWith(QLatin1String("--screenshot="))) return a.mid(13);
+        if (a.startsWith(prefix)) return a.mid(prefix.size());
     return QString();
 }
 
@@ -40,7 +42,11 @@ int main(int argc, char** argv) {
     dialogs.setParent(&window);
     if (!window.StartUp({args, {}, {}, {}})) return 1;
 
-    const QString shot = screenshotTarget(args);
+    // "--select=KEY\\KEY...": a tree node to show first; "--screenshot=FILE":
+    // a picture of the window, then quit (documentation).
+    const QString select = option(args, QStringLiteral("select"));
+    if (!select.isEmpty() && window.browser()) window.browser()->MakeTree(TreeSection::All, select);
+    const QString shot = option(args, QStringLiteral("screenshot"));
     if (!shot.isEmpty())
         QTimer::singleShot(1500, &window, [&window, shot] {
             window.grab().save(shot);

@@ -1,5 +1,6 @@
 #include "cli/Qvr.h"
 
+#include "cli/BrowseCommands.h"
 #include "cli/FoldersCommand.h"
 #include "cli/LibraryAccess.h"
 #include "cli/RecordCommand.h"
@@ -30,6 +31,9 @@ const std::vector<Command>& commands() {
         {"folders", FoldersCommandUsage, runFoldersCommand},
         {"record", RecordCommandUsage, runRecordCommand},
         {"tag", TagCommandUsage, runTagCommand},
+        {"tree", TreeCommandUsage, runTreeCommand},
+        {"list", ListCommandUsage, runListCommand},
+        {"search", SearchCommandUsage, runSearchCommand},
     };
     return list;
 }

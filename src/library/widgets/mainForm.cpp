@@ -5,6 +5,8 @@
 #include "core/widgets/Artwork.h"
 #include "lang/Mui.h"
 #include "library/widgets/DividerSplitter.h"
+#include "library/widgets/FileListView.h"
+#include "library/widgets/LibraryTreeWidget.h"
 #include "util/widgets/popMsgClass.h"
 
 #include <QAction>
@@ -122,10 +124,7 @@ void mainForm::buildPanes() {
     pane->setContentsMargins(margin, margin, margin, margin);
     pane->setSpacing(4);
 
-    tv1 = new QTreeWidget(mmPic);
-    tv1->setObjectName(QStringLiteral("tv1"));
-    tv1->setHeaderHidden(true);
-    tv1->setUniformRowHeights(true);
+    tv1 = new LibraryTreeWidget(mmPic);
     pane->addWidget(tv1, 1);
 
     MicroPlayer = new QFrame(mmPic);
@@ -151,14 +150,7 @@ void mainForm::buildPanes() {
 
     listArea = new QStackedWidget(splitter);
     listArea->setObjectName(QStringLiteral("listArea"));
-    llist = new QTreeView(listArea);
-    llist->setObjectName(QStringLiteral("llist"));
-    llist->setRootIsDecorated(false);
-    llist->setUniformRowHeights(true);
-    llist->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    llist->setAllColumnsShowFocus(true);
-    llist->setSortingEnabled(false);
-    llist->header()->setSectionsMovable(false);
+    llist = new FileListView(listArea);
     acdFrame = new QFrame(listArea);
     acdFrame->setObjectName(QStringLiteral("acdFrame"));
     listArea->addWidget(llist);

@@ -11,6 +11,9 @@
 #include <memory>
 
 class DividerSplitter;
+class FileListView;
+class LibraryBrowser;
+class LibraryTreeWidget;
 class MediaLibrary;
 class clsMUI;
 class frmSplash;
@@ -60,6 +63,8 @@ public:
     clsMUI* lang() const { return m_lang.get(); }
     MediaLibrary* mLib2() const { return m_mediaLib.get(); }
     popMsgClass* popups() const { return m_popups.get(); }
+    // The tree, list and search of the library (after start-up opened it).
+    LibraryBrowser* browser() const { return m_browser; }
     // The splash while start-up or shut-down shows it.
     frmSplash* splash() const { return m_splash; }
     // Texts shown in the tree for empty artist and album tags.
@@ -97,14 +102,14 @@ public:
     QToolBar* toolbarBg = nullptr;
     QList<QToolButton*> toolbarBut;
     QWidget* mmPic = nullptr;
-    QTreeWidget* tv1 = nullptr;
+    LibraryTreeWidget* tv1 = nullptr;
     QFrame* MicroPlayer = nullptr;
     QFrame* sFrame = nullptr;
     QLineEdit* sText = nullptr;
     QPushButton* sBut = nullptr;
     DividerSplitter* splitter = nullptr;
     QStackedWidget* listArea = nullptr;
-    QTreeView* llist = nullptr;
+    FileListView* llist = nullptr;
     QFrame* acdFrame = nullptr;
     QStatusBar* stBar = nullptr;
     QProgressBar* mainPBar = nullptr;
@@ -134,6 +139,7 @@ private:
     void buildStatusBar();
     void connectViewMenu();
     void connectMenus(); // mainForm_menus.cpp
+    void chooseListColumns();
     void toggleBranch(bool AppSettings::*flag, QAction* entry, const QString& key);
     void rememberWindowSize();
     void applyMinimumSize();
@@ -159,6 +165,7 @@ private:
     std::unique_ptr<MediaLibrary> m_mediaLib;
     std::unique_ptr<popMsgClass> m_popups;
     frmSplash* m_splash = nullptr;
+    LibraryBrowser* m_browser = nullptr;
     bool m_devMode = false;
     bool m_started = false;
     bool m_shutDown = false;

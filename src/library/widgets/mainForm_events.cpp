@@ -4,6 +4,8 @@
 #include "components/MediaLibrary.h"
 #include "lang/AppLang.h"
 #include "lang/Mui.h"
+#include "library/widgets/FileListView.h"
+#include "library/widgets/LibraryBrowser.h"
 #include "util/widgets/Popups.h"
 
 #include <QHeaderView>
@@ -42,15 +44,9 @@ void mainForm::mLib2_StatusUpdate(qint32, const QString& text) {
 
 void mainForm::setListLogo(bool shown) {
     m_listLogo = shown;
-    llist->viewport()->update();
+    llist->setShowLogo(shown);
 }
 
 void mainForm::captureColumnWidths() {
-    int section = 0;
-    for (ColumnSetting& column : m_settings.Columns) {
-        if (!column.Show) continue;
-        if (section < llist->header()->count())
-            column.Width = toTwips(llist->header()->sectionSize(section));
-        ++section;
-    }
+    if (m_browser) m_browser->CaptureColumnWidths();
 }

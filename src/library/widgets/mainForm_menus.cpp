@@ -9,11 +9,30 @@
 #include "core/Shell.h"
 #include "core/widgets/aboutForm.h"
 #include "core/widgets/sysInfoForm.h"
+#include "lang/AppLang.h"
 #include "lang/widgets/FormLang.h"
+#include "library/widgets/LibraryBrowser.h"
+#include "library/widgets/listTreeConfig.h"
 
 #include <QAction>
 
+void mainForm::chooseListColumns() {
+    QStringList titles;
+    for (int c = 0; c < ListColumns::Count; ++c)
+        titles << mainMod::LangText(ListColumns::HeaderTextNumber(c));
+    listTreeConfig chooser(0, titles, m_settings, this);
+    FormLang::SetFormLang(&chooser);
+    chooser.exec();
+    if (chooser.result() != 1) return;
+    chooser.applyTo(m_settings);
+    if (m_browser) {
+        m_browser->BuildColumns();
+        m_browser->FillList(FileList::LastQuery, ListMode::Keep);
+    }
+}
+
 void mainForm::connectMenus() {
+    connect(m_menus.mnuListColumns, &QAction::triggered, this, &mainForm::chooseListColumns);
     connect(m_menus.mnuSysInfo, &QAction::triggered, this, [this] {
         sysInfoForm info(ReadLibraryFacts(mainMod::DataFolder(),
                                           m_mediaLib ? m_mediaLib->DatabasePath() : QString()),

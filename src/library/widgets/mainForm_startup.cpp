@@ -13,6 +13,7 @@
 #include "lang/AppLang.h"
 #include "lang/Mui.h"
 #include "lang/widgets/FormLang.h"
+#include "library/widgets/LibraryBrowser.h"
 #include "util/widgets/Popups.h"
 #include "util/widgets/popMsgClass.h"
 
@@ -159,6 +160,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     splashStep(20);
 
     attachLibraryEvents();
+    m_browser = new LibraryBrowser(*this, *m_mediaLib);
     splashStep(30);
     splashStep(40, m_lang->Text(68));
     splashStep(50, m_lang->Text(69));
@@ -219,6 +221,8 @@ void mainForm::Shutdown() {
     m_popups.reset();
     splashStep(45);
     detachLibraryEvents();
+    delete m_browser;
+    m_browser = nullptr;
     splashStep(30);
     m_mediaLib.reset();
     splashStep(15);
