@@ -271,13 +271,6 @@ Result<ScanCounts> LibraryScanner::run(const QStringList& folders, const Callbac
     for (Work& w : work)
         w.type = AudioTypeOf(QByteArrayView(w.file.path));
     FileRowWriter writer(m_db);
-    // Fewer, larger checkpoints while rows pour in: index pages are then copied
-    // into the database file once instead of again after every few batches.
-    m_db.executeNative(QStringLiteral("pragma wal_autocheckpoint=16384"));
-    struct RestoreCheckpoint {
-        db::Database& db;
-        ~RestoreCheckpoint() { db.executeNative(QStringLiteral("pragma wal_autocheckpoint=1000")); }
-    } restoreCheckpoint{m_db};
     if (!writer.ok()) return Fail::failure(writer.error());
     const double now = OleDate::now();
     bool failed = false;
