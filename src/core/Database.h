@@ -39,8 +39,7 @@ public:
     // Steps to the next row; true when a row is current. After false, `error()`
     // tells whether the end was reached (empty) or stepping failed.
     bool next();
-    // True when no row is current (before the first next() of a query that has
-    // rows, this is false only after next() returned true).
+    // True when no row is current: before the first next(), and after the last.
     bool eof() const { return !m_hasRow; }
     const QString& error() const { return m_error; }
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -196,6 +197,37 @@ TEST_F(LibraryTest, DamagedFilesAreCataloguedWithoutTags) {
     }
     EXPECT_EQ(lib.GetFileField(idOf(QStringLiteral("good.mp3")), FileField::Artist).toString(),
               QStringLiteral("A"));
+}
+
+TEST_F(LibraryTest, MutatedFilesNeverStopTheScan) {
+    addMusicFolder();
+    ASSERT_TRUE(fixtures::WriteMp3(dir() + QStringLiteral("/src.mp3"), tags("A", "B", "C"), true));
+    ASSERT_TRUE(fixtures::WriteWma(dir() + QStringLiteral("/src.wma"), tags("A", "B", "C")));
+    QRandomGenerator random(42);
+    int written = 0;
+    for (const char* ext : {"mp3", "wma"}) {
+        const QByteArray source =
+            fixtures::ReadBytes(dir() + QStringLiteral("/src.") + QLatin1String(ext));
+        ASSERT_FALSE(source.isEmpty());
+        for (int i = 0; i < 150; ++i) {
+            QByteArray b = source;
+            // Damage the headers most, where the parsers look.
+            const int edits = 1 + random.bounded(30);
+            for (int e = 0; e < edits; ++e)
+                b[random.bounded(std::min<int>(static_cast<int>(b.size()), 4096))] =
+                    static_cast<char>(random.bounded(256));
+            if (i % 3 == 0) b.truncate(random.bounded(static_cast<int>(b.size())));
+            ASSERT_TRUE(fixtures::WriteBytes(music() + QStringLiteral("/%1%2.%3")
+                                                           .arg(QLatin1String(ext))
+                                                           .arg(i)
+                                                           .arg(QLatin1String(ext)),
+                                             b));
+            ++written;
+        }
+    }
+    const ScanCounts c = scan();
+    EXPECT_EQ(c.seen, written);
+    EXPECT_EQ(c.added, written);
 }
 
 TEST_F(LibraryTest, LinkLoopsEndAndLinkedFoldersAreScannedOnce) {
