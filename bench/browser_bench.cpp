@@ -45,8 +45,7 @@ double bestOf(int runs, const std::function<void()>& body) {
 // Resident memory in MiB.
 double rssMiB() {
     QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
     const QList<QByteArray> parts = statm.readAll().split(' ');
     return parts.size() > 1 ? parts[1].toDouble() * sysconf(_SC_PAGESIZE) / 1048576.0 : 0;
 }
@@ -54,8 +53,7 @@ double rssMiB() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     int files = 100000;
     QString work;
@@ -67,8 +65,7 @@ int main(int argc, char** argv) {
             work = args[++i];
     }
     QTemporaryDir temp;
-    if (work.isEmpty())
-        work = temp.path();
+    if (work.isEmpty()) work = temp.path();
     QTemporaryDir config;
     qputenv("QUAVERO_CONFIG_DIR", config.path().toLocal8Bit());
     const QString root = work + QStringLiteral("/corpus-%1").arg(files);

@@ -279,6 +279,24 @@ bool likeAsciiSegments(QByteArrayView pattern, QByteArrayView text, bool& handle
     return true;
 }
 
+bool isAscii(QByteArrayView text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// True when the pattern needs a letter that no ASCII text holds: a literal that
+// stays outside ASCII after case folding ("é", not the Kelvin sign), with no
+// character class that could offer an alternative.
+bool needsNonAscii(QByteArrayView pattern) {
+    if (pattern.contains('[')) return false;
+    auto p = reinterpret_cast<const unsigned char*>(pattern.data());
+    const auto e = p + pattern.size();
+    while (p < e)
+        if (fold(decodeUtf8(p, e)) >= 0x80) return true;
+    return false;
+}
+
 } // namespace
 
 bool like(QByteArrayView pattern, QByteArrayView text, char32_t escape) {
@@ -286,6 +304,8 @@ bool like(QByteArrayView pattern, QByteArrayView text, char32_t escape) {
         bool handled = false;
         const bool hit = likeAsciiSegments(pattern, text, handled);
         if (handled) return hit;
+        // Most tags are plain ASCII: an accented search word cannot be in them.
+        if (isAscii(text) && needsNonAscii(pattern)) return false;
     }
     const Folded p(pattern);
     const Folded t(text);

@@ -11,7 +11,9 @@
 
 namespace LibraryTree {
 
-const char* const LibraryQuery = "select * from files order by MD_ARTIST,MD_ALBUM";
+// Only the two columns the tree shows: the same rows in the same order as
+// "select * from files order by MD_ARTIST,MD_ALBUM", read from the index alone.
+const char* const LibraryQuery = "select MD_ARTIST,MD_ALBUM from files order by MD_ARTIST,MD_ALBUM";
 const char* const MostPlayedQuery = "select * from (select top 20 * from files where playcount>0 "
                                     "order by lastplay desc) order by playcount desc";
 const char* const FiltersQuery = "select * from MFILTERS order by DESCRIPT";

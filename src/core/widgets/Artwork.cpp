@@ -1,5 +1,6 @@
 #include "core/widgets/Artwork.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -19,7 +20,11 @@ QString ResourcePath(const QString& name) {
 }
 
 QIcon Icon(const QString& name) {
-    return QIcon(ResourcePath(name));
+    // One icon per picture: tree and list ask for the same few thousands of times.
+    static QHash<QString, QIcon> cache;
+    auto it = cache.constFind(name);
+    if (it == cache.cend()) it = cache.insert(name, QIcon(ResourcePath(name)));
+    return it.value();
 }
 
 QPixmap Picture(const QString& name, const QSize& size) {

@@ -112,38 +112,68 @@ void LibraryTreeWidget::setPicture(QTreeWidgetItem* item, bool expanded) {
     item->setIcon(0, icon);
 }
 
+QTreeWidgetItem* LibraryTreeWidget::makeItem(const TreeNode& n) const {
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, n.text);
+    item->setData(0, KeyRole, n.key);
+    item->setData(0, TagRole, n.tag);
+    item->setData(0, ImageRole, n.image);
+    item->setData(0, SelectedImageRole, n.selectedImage);
+    if (n.replacementText) item->setForeground(0, QColor(0, 0, 255));
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled;
+    const QString prefix = NodeKeys::prefixOf(n.key);
+    if (isEditableKind(prefix)) flags |= Qt::ItemIsEditable;
+    if (prefix == NodeKeys::AlbumPrefix) flags |= Qt::ItemIsDragEnabled;
+    item->setFlags(flags);
+    return item;
+}
+
 void LibraryTreeWidget::addNodes(const QList<TreeNode>& nodes) {
-    m_adding = true;
+    // New nodes are put together off the tree and attached in one step per
+    // parent: inserting thousands of nodes one by one into a shown tree costs
+    // the view a layout each time.
+    QHash<QString, QTreeWidgetItem*> created;
+    QList<QTreeWidgetItem*> attachParents;
+    QHash<QTreeWidgetItem*, QList<QTreeWidgetItem*>> attachChildren;
+    QList<QTreeWidgetItem*> topLevel;
     for (const TreeNode& n : nodes) {
-        if (m_nodes.contains(n.key)) continue; // a duplicate key adds nothing
-        QTreeWidgetItem* parent = n.parentKey.isEmpty() ? nullptr : m_nodes.value(n.parentKey);
-        if (!n.parentKey.isEmpty() && !parent) continue;
-        auto* item = new QTreeWidgetItem;
-        item->setText(0, n.text);
-        item->setData(0, KeyRole, n.key);
-        item->setData(0, TagRole, n.tag);
-        item->setData(0, ImageRole, n.image);
-        item->setData(0, SelectedImageRole, n.selectedImage);
-        if (n.replacementText) item->setForeground(0, QColor(0, 0, 255));
-        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled;
-        const QString prefix = NodeKeys::prefixOf(n.key);
-        if (isEditableKind(prefix)) flags |= Qt::ItemIsEditable;
-        if (prefix == NodeKeys::AlbumPrefix) flags |= Qt::ItemIsDragEnabled;
-        item->setFlags(flags);
-        setPicture(item, false);
-        if (parent) {
-            parent->addChild(item);
+        if (m_nodes.contains(n.key) || created.contains(n.key))
+            continue; // a duplicate key adds nothing
+        QTreeWidgetItem* item = nullptr;
+        if (n.parentKey.isEmpty()) {
+            item = makeItem(n);
+            topLevel.append(item);
+        } else if (QTreeWidgetItem* fresh = created.value(n.parentKey)) {
+            item = makeItem(n);
+            fresh->addChild(item);
+        } else if (QTreeWidgetItem* existing = m_nodes.value(n.parentKey)) {
+            item = makeItem(n);
+            auto it = attachChildren.find(existing);
+            if (it == attachChildren.end()) {
+                attachParents.append(existing);
+                it = attachChildren.insert(existing, {});
+            }
+            it->append(item);
         } else {
-            int at = topLevelItemCount();
-            for (int i = 0; i < topLevelItemCount(); ++i)
-                if (branchOrder(keyOf(topLevelItem(i))) > branchOrder(n.key)) {
-                    at = i;
-                    break;
-                }
-            insertTopLevelItem(at, item);
+            continue; // no parent: nothing to hang it on
         }
-        m_nodes.insert(n.key, item);
+        setPicture(item, false);
+        created.insert(n.key, item);
     }
+    m_adding = true;
+    for (QTreeWidgetItem* parent : std::as_const(attachParents))
+        parent->addChildren(attachChildren.value(parent));
+    for (QTreeWidgetItem* item : std::as_const(topLevel)) {
+        const int order = branchOrder(keyOf(item));
+        int at = topLevelItemCount();
+        for (int i = 0; i < topLevelItemCount(); ++i)
+            if (branchOrder(keyOf(topLevelItem(i))) > order) {
+                at = i;
+                break;
+            }
+        insertTopLevelItem(at, item);
+    }
+    m_nodes.insert(created);
     m_adding = false;
 }
 

@@ -63,6 +63,7 @@ protected:
 
 private:
     void setPicture(QTreeWidgetItem* item, bool expanded);
+    QTreeWidgetItem* makeItem(const TreeNode& node) const;
     static int branchOrder(const QString& key);
     QHash<QString, QTreeWidgetItem*> m_nodes;
     QTimer m_dragTimer;
