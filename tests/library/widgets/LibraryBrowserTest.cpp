@@ -1,0 +1,356 @@
+// The library browser on a real library: tree, node queries, list, search,
+// drops and album moves.
+#include "library/widgets/LibraryBrowser.h"
+#include "components/FileRecord.h"
+#include "core/AppInfo.h"
+#include "lang/AppLang.h"
+#include "lang/Mui.h"
+#include "library/NodeKeys.h"
+#include "library/widgets/LibraryTreeWidget.h"
+#include "library/widgets/mainForm.h"
+#include "support/LibraryFixture.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestEnv.h"
+#include "util/widgets/Popups.h"
+#include "util/widgets/popMsgClass.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+struct FileSpec {
+    const char* name;
+    const char* artist;
+    const char* album;
+    const char* title;
+    const char* track;
+    const char* year;
+};
+
+const FileSpec kFiles[] = {
+    {"a1.mp3", "ABBA", "Arrival", "Dancing Queen", "2", "1976"},
+    {"a2.mp3", "ABBA", "Arrival", "Money, Money, Money", "7", "1976"},
+    {"a3.mp3", "abba", "Gold", "Chiquitita", "", "1979"},
+    {"b1.mp3", "Sinéad O'Connor", "I Do Not Want", "Nothing Compares 2 U", "1", "1990"},
+    {"c1.mp3", "", "", "Untitled", "", "1999"},
+    {"c2.mp3", "  ", "Demos", "Sketch 1999", "3", ""},
+    {"d1.mp3", "The Beatles", "Help!", "Yesterday", "13", "1965"},
+};
+
+class Browser : public LibraryTest {
+protected:
+    ScopedEnv config{"QUAVERO_CONFIG_DIR", m_dir.path() + "/cfg"};
+    ScriptedDialogs dialogs;
+    clsMUI english;
+    popMsgClass popups;
+    AppSettings settings = DefaultSettings();
+    std::unique_ptr<mainForm> form;
+    std::unique_ptr<LibraryBrowser> browser;
+
+    void SetUp() override {
+        LibraryTest::SetUp();
+        english.SetLangFolder(mainMod::LangFolder());
+        english.SetLCID(1033);
+        ASSERT_EQ(english.LCID(), 1033);
+        mainMod::SetLang(&english);
+        mainMod::SetPopups(&popups);
+        for (const FileSpec& f : kFiles) {
+            corpus::TagFields tags;
+            tags.artist = QString::fromUtf8(f.artist);
+            tags.album = QString::fromUtf8(f.album);
+            tags.title = QString::fromUtf8(f.title);
+            tags.track = QString::fromUtf8(f.track);
+            tags.year = QString::fromUtf8(f.year);
+            ASSERT_TRUE(fixtures::WriteMp3(music() + "/" + f.name, tags));
+        }
+        addMusicFolder();
+        scan();
+        for (ColumnSetting& c : settings.Columns)
+            c.Show = true;
+        form = std::make_unique<mainForm>(settings);
+        form->EmptyArtistText = form->EmptyAlbumText = english.Text(141);
+        browser = std::make_unique<LibraryBrowser>(*form, lib);
+        browser->BuildColumns();
+        browser->MakeTree();
+    }
+    void TearDown() override {
+        browser.reset();
+        form.reset();
+        mainMod::SetPopups(nullptr);
+        mainMod::SetLang(nullptr);
+    }
+    LibraryTreeWidget* tree() { return form->tv1; }
+    void select(const QString& key) {
+        QTreeWidgetItem* item = tree()->node(key);
+        ASSERT_NE(item, nullptr) << NodeKeys::printable(key).toStdString();
+        tree()->setCurrentItem(item);
+    }
+    QStringList listed(int section = 0) {
+        QStringList out;
+        for (int r = 0; r < browser->model().rowCount(); ++r)
+            out << browser->model().text(r, section);
+        return out;
+    }
+    QString unknown() const { return english.Text(141); }
+};
+
+} // namespace
+
+TEST_F(Browser, TreeSeparatesLetterCaseAndGathersBlankTags) {
+    QTreeWidgetItem* libraryRoot = tree()->node("_lib");
+    ASSERT_NE(libraryRoot, nullptr);
+    EXPECT_EQ(libraryRoot->text(0), "Library");
+    QStringList artists;
+    for (int i = 0; i < libraryRoot->childCount(); ++i)
+        artists << libraryRoot->child(i)->text(0);
+    EXPECT_EQ(artists, QStringList({unknown(), "ABBA", "abba", "Sinéad O'Connor", "The Beatles"}));
+
+    QTreeWidgetItem* blank = tree()->node(NodeKeys::artistKey(unknown()));
+    ASSERT_NE(blank, nullptr);
+    EXPECT_EQ(blank->foreground(0).color(), QColor(0, 0, 255));
+    EXPECT_EQ(blank->childCount(), 2) << "the blank album and Demos";
+    QTreeWidgetItem* blankAlbum = tree()->node(NodeKeys::albumKey(unknown(), unknown()));
+    ASSERT_NE(blankAlbum, nullptr);
+    EXPECT_EQ(blankAlbum->foreground(0).color(), QColor(0, 0, 255));
+    EXPECT_NE(tree()->node("_artABBA")->foreground(0).color(), QColor(0, 0, 255));
+
+    // Filters: only the most-played node without saved filters; ratings 5..0.
+    EXPECT_EQ(tree()->node("_fil")->childCount(), 1);
+    EXPECT_EQ(tree()->node("_flt0")->text(0), english.Text(8));
+    EXPECT_EQ(tree()->node("_rat")->child(0)->text(0), english.Text(9));
+    EXPECT_EQ(tree()->node("_rat")->child(5)->data(0, LibraryTreeWidget::KeyRole), "_rte0");
+    EXPECT_EQ(tree()->node("_cdl"), nullptr) << "no audio CDs";
+}
+
+TEST_F(Browser, BranchFlagsAndSingleBranchRebuilds) {
+    settings.ShowRatings = false;
+    browser->MakeTree();
+    EXPECT_EQ(tree()->node("_rat"), nullptr);
+    browser->MakeTree(TreeSection::Ratings);
+    EXPECT_EQ(tree()->node("_rat"), nullptr) << "a section-3 build adds nothing";
+
+    settings.ShowRatings = true;
+    lib.VirtualFolders()->FindFolder("Party", true);
+    QTreeWidgetItem* filters = tree()->node("_fil");
+    browser->MakeTree(TreeSection::VirtualFolders);
+    EXPECT_EQ(tree()->node("_fil"), filters) << "other branches stay as they are";
+    ASSERT_EQ(tree()->node("_mfr")->childCount(), 1);
+    EXPECT_EQ(tree()->node("_mfr")->child(0)->text(0), "Party");
+    EXPECT_EQ(tree()->topLevelItem(0)->data(0, LibraryTreeWidget::KeyRole), "_lib");
+
+    browser->setAudioCdSource([] { return QStringList{"CD-ROM 1", "CD-ROM 2"}; });
+    browser->MakeTree(TreeSection::AudioCds);
+    EXPECT_NE(tree()->node("_cdi2"), nullptr);
+    browser->setAudioCdSource([] { return QStringList{"CD-ROM 1"}; });
+    browser->MakeTree(TreeSection::AudioCds);
+    EXPECT_NE(tree()->node("_cdi1"), nullptr);
+    EXPECT_EQ(tree()->node("_cdi2"), nullptr);
+    browser->setAudioCdSource(nullptr);
+    browser->MakeTree(TreeSection::AudioCds);
+    EXPECT_EQ(tree()->node("_cdl"), nullptr);
+}
+
+TEST_F(Browser, NodesListTheirFilesExactly) {
+    select("_artABBA");
+    EXPECT_EQ(listed(), QStringList({"a1.mp3", "a2.mp3"}));
+    EXPECT_EQ(browser->list().mode(), ListMode::Library);
+    select("_artabba");
+    EXPECT_EQ(listed(), QStringList({"a3.mp3"}));
+    select(NodeKeys::artistKey("Sinéad O'Connor"));
+    EXPECT_EQ(listed(), QStringList({"b1.mp3"}));
+    select(NodeKeys::albumKey(unknown(), unknown()));
+    EXPECT_EQ(listed(), QStringList({"c1.mp3"}));
+    EXPECT_EQ(form->statusPanel(3), " Album: " + unknown() + " by " + unknown());
+    EXPECT_EQ(form->statusPanel(5), " 1 file");
+    EXPECT_FALSE(form->statusPanel(4).isEmpty());
+
+    lib.SetFileField(idOf("d1.mp3"), FileField::Rating, 0);
+    lib.SetFileField(idOf("a1.mp3"), FileField::Rating, 4);
+    select("_rte4");
+    EXPECT_EQ(listed(), QStringList({"a1.mp3"}));
+    EXPECT_EQ(browser->list().mode(), ListMode::Rating);
+
+    // A node without a query leaves the list as it was.
+    select("_lib");
+    EXPECT_EQ(listed(), QStringList({"a1.mp3"}));
+    EXPECT_EQ(form->statusPanel(3), " Library");
+    EXPECT_EQ(tree()->property("tag").toString(), "Library");
+}
+
+TEST_F(Browser, ColumnsFormatAndSortByShownText) {
+    select(NodeKeys::albumKey(unknown(), "Demos"));
+    EXPECT_EQ(listed(1), QStringList({"  3"}));
+    select("_artABBA");
+    EXPECT_EQ(listed(1), QStringList({"  2", "  7"}));
+    EXPECT_EQ(listed(11).first(), music() + "/");
+
+    FileListItemModel& model = browser->model();
+    browser->headerClicked(2); // title: no icon yet, keeps the ascending order
+    EXPECT_EQ(model.sortOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(listed(2), QStringList({"Dancing Queen", "Money, Money, Money"}));
+    EXPECT_EQ(model.headerData(2, Qt::Horizontal, FileListModel::SortIconRole), "down");
+    browser->headerClicked(2);
+    EXPECT_EQ(listed(2), QStringList({"Money, Money, Money", "Dancing Queen"}));
+    EXPECT_EQ(model.headerData(2, Qt::Horizontal, FileListModel::SortIconRole), "up");
+    browser->headerClicked(1); // another header: the order stays descending
+    EXPECT_EQ(listed(1), QStringList({"  7", "  2"}));
+    EXPECT_FALSE(model.headerData(2, Qt::Horizontal, FileListModel::SortIconRole).isValid());
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal, FileListModel::SortIconRole), "up");
+    EXPECT_EQ(model.rowOfKey(QStringLiteral("k%1").arg(idOf("a1.mp3"))), 1);
+    EXPECT_EQ(model.tag(1), music() + "/a1.mp3");
+}
+
+TEST_F(Browser, VirtualFolderModeSurvivesLastQuery) {
+    const qint32 folder = lib.VirtualFolders()->FindFolder("Mix", true);
+    lib.VirtualFolders()->AddFile(idOf("d1.mp3"), folder);
+    lib.VirtualFolders()->AddFile(idOf("a2.mp3"), folder);
+    browser->MakeTree(TreeSection::VirtualFolders);
+    bool shown = false;
+    QObject::connect(browser.get(), &LibraryBrowser::virtualFolderEntriesShown,
+                     [&](bool s) { shown = s; });
+    select(NodeKeys::virtualFolderKey(folder));
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(listed(), QStringList({"d1.mp3", "a2.mp3"})) << "in folder order";
+    EXPECT_EQ(browser->list().mode(), ListMode::VirtualFolder);
+    EXPECT_EQ(browser->list().virtualFolderId(), folder);
+    browser->FillList(FileList::LastQuery, ListMode::Keep);
+    EXPECT_EQ(browser->list().mode(), ListMode::VirtualFolder);
+    EXPECT_EQ(listed(), QStringList({"d1.mp3", "a2.mp3"}));
+}
+
+TEST_F(Browser, QuickSearchRules) {
+    select("_artABBA");
+    form->sText->setText("  ab ");
+    form->sBut->click();
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(dialogs.asked[0].text, english.Text(31));
+    EXPECT_EQ(listed().size(), 2) << "the list stays";
+
+    form->sText->setText(" 1999 ");
+    QTest::keyClick(form->sText, Qt::Key_Return);
+    EXPECT_EQ(listed(), QStringList({"c1.mp3", "c2.mp3"})) << "the year, and a title";
+    EXPECT_EQ(browser->list().mode(), ListMode::Search);
+    EXPECT_EQ(form->sText->selectedText(), " 1999 ") << "the whole box is selected";
+    EXPECT_EQ(form->statusPanel(3), english.Text(35, {"1999"}));
+    ASSERT_FALSE(popups.forms().isEmpty());
+
+    form->sText->setText("money queen");
+    form->sBut->click();
+    EXPECT_TRUE(listed().isEmpty()) << "words in the given order only";
+    EXPECT_EQ(form->statusPanel(5), " " + english.Text(55));
+    form->sText->setText("MONEY money");
+    form->sBut->click();
+    EXPECT_EQ(listed(), QStringList({"a2.mp3"}));
+
+    form->sText->setText("o'connor");
+    form->sBut->click();
+    EXPECT_EQ(listed(), QStringList({"b1.mp3"}));
+    form->sText->setText("SINÉAD");
+    form->sBut->click();
+    EXPECT_EQ(listed(), QStringList({"b1.mp3"})) << "accented letters ignore case too";
+
+    QTest::keyClick(form->llist, Qt::Key_F5); // repeats the search
+    EXPECT_EQ(listed(), QStringList({"b1.mp3"}));
+    EXPECT_EQ(browser->list().lastQuery(), "?SINÉAD");
+}
+
+TEST_F(Browser, SelectionReturnsToTheNearestAncestor) {
+    select(NodeKeys::albumKey("ABBA", "Arrival"));
+    ASSERT_EQ(listed().size(), 2);
+    ASSERT_TRUE(conn().execute("delete from files where md_album='Arrival'").ok());
+    browser->MakeTree(TreeSection::Library);
+    EXPECT_EQ(tree()->selectedKey(), "_lib") << "ABBA has no files left";
+    ASSERT_TRUE(conn().execute("delete from files where filename='a3.mp3'").ok());
+
+    select(NodeKeys::albumKey("The Beatles", "Help!"));
+    browser->MakeTree(TreeSection::All,
+                      "_lib\\_artThe Beatles\\_albThe Beatles" + QString(QChar(0)) + "Rubber Soul");
+    EXPECT_EQ(tree()->selectedKey(), "_artThe Beatles");
+    EXPECT_TRUE(tree()->currentItem()->isExpanded());
+    EXPECT_EQ(listed(), QStringList({"d1.mp3"}));
+}
+
+TEST_F(Browser, DropsOntoEachNodeKind) {
+    const QString a3 = QStringLiteral("k%1").arg(idOf("a3.mp3"));
+    const QString d1 = QStringLiteral("k%1").arg(idOf("d1.mp3"));
+    const qint32 folder = lib.VirtualFolders()->FindFolder("Mix", true);
+    browser->MakeTree(TreeSection::VirtualFolders);
+
+    emit tree()->filesDropped(NodeKeys::virtualFolderKey(folder), {a3, d1});
+    EXPECT_EQ(
+        rows(QStringLiteral("select FL_ID from VFFILES where VF_ID=%1 order by FINDEX").arg(folder),
+             {"FL_ID"}),
+        QStringList({QString::number(idOf("a3.mp3")), QString::number(idOf("d1.mp3"))}));
+
+    emit tree()->filesDropped("_rte5", {a3});
+    EXPECT_EQ(lib.GetFileField(idOf("a3.mp3"), FileField::Rating).toInt(), 5);
+
+    emit tree()->filesDropped("_artABBA", {a3});
+    FileRecord record;
+    ASSERT_TRUE(lib.GetFileRecord(music() + "/a3.mp3", record));
+    EXPECT_EQ(record.artist, "ABBA");
+    EXPECT_EQ(tree()->node("_artabba"), nullptr) << "the library branch was rebuilt";
+
+    emit tree()->filesDropped(NodeKeys::albumKey("Sinéad O'Connor", "I Do Not Want"), {d1});
+    ASSERT_TRUE(lib.GetFileRecord(music() + "/d1.mp3", record));
+    EXPECT_EQ(record.artist, "Sinéad O'Connor");
+    EXPECT_EQ(record.album, "I Do Not Want");
+    EXPECT_NE(tree()->node(NodeKeys::albumKey("Sinéad O'Connor", "I Do Not Want")), nullptr);
+    EXPECT_EQ(tree()->node("_artThe Beatles"), nullptr);
+}
+
+TEST_F(Browser, AlbumsMoveBetweenArtists) {
+    emit tree()->albumDropped(NodeKeys::albumKey("abba", "Gold"), "_artThe Beatles");
+    FileRecord record;
+    ASSERT_TRUE(lib.GetFileRecord(music() + "/a3.mp3", record));
+    EXPECT_EQ(record.artist, "The Beatles");
+    QTreeWidgetItem* moved = tree()->node(NodeKeys::albumKey("The Beatles", "Gold"));
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved->parent(), tree()->node("_artThe Beatles"));
+    EXPECT_EQ(moved->parent()->child(0), moved) << "children sorted: Gold before Help!";
+    EXPECT_EQ(tree()->node("_artabba"), nullptr) << "the emptied artist goes";
+    EXPECT_EQ(tree()->currentItem(), moved);
+
+    // Onto an artist that already has the album: the dragged node goes.
+    ASSERT_TRUE(
+        fixtures::WriteMp3(music() + "/a4.mp3", {"ABBA", "Gold", "Waterloo", "", "", "", ""}));
+    scan();
+    browser->MakeTree(TreeSection::Library);
+    emit tree()->albumDropped(NodeKeys::albumKey("The Beatles", "Gold"), "_artABBA");
+    EXPECT_EQ(tree()->node(NodeKeys::albumKey("The Beatles", "Gold")), nullptr);
+    EXPECT_NE(tree()->node(NodeKeys::albumKey("ABBA", "Gold")), nullptr);
+    EXPECT_EQ(
+        rows("select filename from files where md_album='Gold' order by filename", {"filename"}),
+        QStringList({"a3.mp3", "a4.mp3"}));
+    EXPECT_EQ(rows("select md_artist from files where filename='a3.mp3'", {"md_artist"}),
+              QStringList({"ABBA"}));
+}
+
+TEST_F(Browser, RenamingArtistsAndFolders) {
+    emit tree()->nodeRenamed("_artabba", "abba", "Abba Tribute");
+    EXPECT_EQ(rows("select md_artist from files where filename='a3.mp3'", {"md_artist"}),
+              QStringList({"Abba Tribute"}));
+    EXPECT_NE(tree()->node("_artAbba Tribute"), nullptr);
+    EXPECT_EQ(tree()->selectedKey(), "_artAbba Tribute");
+
+    emit tree()->nodeRenamed(NodeKeys::albumKey(unknown(), "Demos"), "Demos", "Early Demos");
+    EXPECT_NE(tree()->node(NodeKeys::albumKey(unknown(), "Early Demos")), nullptr);
+
+    const qint32 folder = lib.VirtualFolders()->FindFolder("zz", true);
+    lib.VirtualFolders()->FindFolder("mm", true);
+    browser->MakeTree(TreeSection::VirtualFolders);
+    emit tree()->nodeRenamed(NodeKeys::virtualFolderKey(folder), "zz", "aa");
+    EXPECT_EQ(tree()->node("_mfr")->child(0)->text(0), "aa") << "re-sorted";
+
+    select("_flt0");
+    EXPECT_TRUE(browser->preparePopAction());
+    const QList<QAction*> entries = browser->popAction()->actions();
+    EXPECT_TRUE(entries[1]->isVisible()) << "Edit for filters";
+    EXPECT_FALSE(entries[0]->isVisible());
+    select("_lib");
+    EXPECT_FALSE(browser->preparePopAction());
+}
