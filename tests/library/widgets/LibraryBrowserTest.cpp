@@ -3,6 +3,7 @@
 #include "library/widgets/LibraryBrowser.h"
 #include "components/FileRecord.h"
 #include "core/AppInfo.h"
+#include "core/Shell.h"
 #include "lang/AppLang.h"
 #include "lang/Mui.h"
 #include "library/NodeKeys.h"
@@ -353,4 +354,38 @@ TEST_F(Browser, RenamingArtistsAndFolders) {
     EXPECT_FALSE(entries[0]->isVisible());
     select("_lib");
     EXPECT_FALSE(browser->preparePopAction());
+}
+
+namespace {
+class RecordingShell : public Shell {
+public:
+    RecordingShell() { Shell::setCurrent(this); }
+    ~RecordingShell() override { Shell::setCurrent(nullptr); }
+    QStringList opened;
+    bool OpenDocument(const QString& path) override {
+        opened << path;
+        return true;
+    }
+    bool Execute(const QString&, const QStringList&) override { return true; }
+};
+} // namespace
+
+TEST_F(Browser, DoubleClickPlaysAndCountsSelectionCommands) {
+    RecordingShell shell;
+    select("_artABBA");
+    browser->playRow(1);
+    EXPECT_EQ(shell.opened, QStringList({music() + "/a2.mp3"}));
+    EXPECT_EQ(lib.GetFileField(idOf("a2.mp3"), FileField::PlayCount).toInt(), 1);
+    EXPECT_TRUE(lib.GetFileField(idOf("a2.mp3"), FileField::LastPlayed).toDateTime().isValid());
+    browser->MakeTree(TreeSection::Filters);
+    select("_flt0");
+    EXPECT_EQ(listed(), QStringList({"a2.mp3"})) << "most played";
+
+    select(NodeKeys::artistKey(unknown()));
+    form->llist->selectionModel()->select(browser->model().index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    form->menus().mnuInvertSelection->trigger();
+    EXPECT_EQ(form->llist->selectedRows(), QList<int>({1}));
+    form->menus().mnuSelectAll->trigger();
+    EXPECT_EQ(form->llist->selectedRows(), QList<int>({0, 1}));
 }
