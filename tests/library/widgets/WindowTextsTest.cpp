@@ -27,6 +27,8 @@ AppSettings& sharedSettings() {
     return s;
 }
 
+void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.name; }
+
 class WindowTexts : public ::testing::TestWithParam<WindowCase> {};
 
 } // namespace
