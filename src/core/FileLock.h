@@ -15,6 +15,13 @@ public:
     bool locked() const { return m_locked; }
     void release();
 
+    // While locked: records "PID WHAT" in the lock file, so that a process that
+    // finds the lock taken can say who holds it (see holder()).
+    bool writeOwner(const QString& what);
+    // The text a holder wrote with writeOwner, e.g. "1234 qvr scan"; empty when
+    // the file is missing, empty, or not locked by anyone any more.
+    static QString holder(const QString& path);
+
 private:
     int m_fd = -1;
     bool m_locked = false;
