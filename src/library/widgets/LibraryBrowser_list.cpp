@@ -3,6 +3,7 @@
 
 #include "components/FileRecord.h"
 #include "components/MediaLibrary.h"
+#include "components/PlayableFile.h"
 #include "core/Dialogs.h"
 #include "core/Shell.h"
 #include "core/widgets/WindowHelpers.h"
@@ -82,8 +83,14 @@ void LibraryBrowser::playRow(int row) {
     const qint64 id = m_model.id(row);
     const QString path = m_model.tag(row);
     if (path.isEmpty()) return;
-    // The built-in player arrives with the playback commands; until then the
-    // desktop's player plays the file.
+    // Whatever the row says, the file on disk may be anything by now; only audio
+    // of the promised type goes to a player. The built-in player arrives with the
+    // playback commands; until then the desktop's player plays the file.
+    if (!PlayableFile::Check(path).ok()) {
+        Dialogs::current().MsgBox(langText(900, {path}), Dialogs::OkOnly | Dialogs::Exclamation,
+                                  langText(901));
+        return;
+    }
     if (!Shell::current().OpenDocument(path)) return;
     const QVariant count = m_library.GetFileField(static_cast<qint32>(id), FileField::PlayCount);
     m_library.SetFileField(static_cast<qint32>(id), FileField::PlayCount, count.toInt() + 1);
