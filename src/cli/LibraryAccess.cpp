@@ -29,7 +29,7 @@ bool openLibrary(MediaLibrary& library, const QString& databaseOption, Io io) {
         return false;
     }
     if (!library.OpenLibrary(path)) {
-        io.err << "qvr: cannot open the library " << path << '\n';
+        io.err << "qvr: cannot open the library " << path << ": " << library.OpenError() << '\n';
         return false;
     }
     return true;

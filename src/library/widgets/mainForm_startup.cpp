@@ -147,7 +147,9 @@ bool mainForm::StartUp(const StartupOptions& options) {
         splashTime.start();
     }
 
-    if (!openLibrary(options)) return failStartUp(m_lang->Text(1), m_lang->Text(2));
+    if (!openLibrary(options))
+        return failStartUp(m_lang->Text(1) + QStringLiteral("\n\n") + m_mediaLib->OpenError(),
+                           m_lang->Text(2));
     splashStep(5);
     if (m_settings.DefragDatabaseOnLoad) {
         compactDaily();

@@ -107,7 +107,9 @@ TEST_F(StartUp, MissingTemplateEndsStartUpWithoutADatabase) {
     clsMUI english;
     english.SetLangFolder(mainMod::LangFolder());
     english.SetLCID(1033);
-    EXPECT_EQ(dialogs.asked[0].text, english.Text(1));
+    // The reason follows the text, so that a user can act on it.
+    EXPECT_TRUE(dialogs.asked[0].text.startsWith(english.Text(1) + "\n\n"));
+    EXPECT_TRUE(dialogs.asked[0].text.contains("no library database"));
     EXPECT_EQ(dialogs.asked[0].title, english.Text(2));
     EXPECT_FALSE(QFile::exists(databaseFile()));
     EXPECT_EQ(form.mLib2(), nullptr);
