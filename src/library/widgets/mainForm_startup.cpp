@@ -6,7 +6,9 @@
 #include "components/MediaLibrary.h"
 #include "core/AppInfo.h"
 #include "core/Dialogs.h"
+#include "core/JetFunctions.h"
 #include "core/LibraryPaths.h"
+#include "core/OleDate.h"
 #include "core/PathHelpers.h"
 #include "core/Settings.h"
 #include "core/widgets/frmSplash.h"
@@ -102,10 +104,12 @@ bool mainForm::openLibrary(const StartupOptions& options) {
 
 void mainForm::compactDaily() {
     const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-    QDateTime last =
-        QDateTime::fromString(mainMod::ReadSetting(QStringLiteral("Misc\\LastDBDefrag")), format);
-    if (!last.isValid()) last = QDateTime(QDate(1800, 1, 1), QTime(0, 0));
-    if (last.date() == QDate::currentDate()) return;
+    // Any valid date counts, with or without a time, as Jet's date conversion reads it.
+    double days = 0;
+    const QByteArray stored = mainMod::ReadSetting(QStringLiteral("Misc\\LastDBDefrag")).toUtf8();
+    const QDate last = JetFunctions::parseDate(stored, days) ? OleDate::toDateTime(days).date()
+                                                             : QDate(1800, 1, 1);
+    if (last == QDate::currentDate()) return;
     splashStep(m_splash ? m_splash->PB() : 0, QStringLiteral("Defragmenting database"));
     m_mediaLib->Compact();
     mainMod::WriteSetting(QStringLiteral("Misc\\LastDBDefrag"),

@@ -168,6 +168,16 @@ TEST_F(StartUp, DailyCompactionAndLanguageFallback) {
     EXPECT_NE(form.lang()->LCID(), 0);
     EXPECT_EQ(ReadSetting("Misc\\LCID"), QString::number(form.lang()->LCID()));
     form.Shutdown();
+
+    // A date without a time is a date too: no second compaction on the same day.
+    const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+    for (const QString& stored : {today, QDate::currentDate().toString("M/d/yyyy")}) {
+        WriteSetting("Misc\\LastDBDefrag", stored);
+        mainForm again(settings);
+        ASSERT_TRUE(again.StartUp(options()));
+        EXPECT_EQ(ReadSetting("Misc\\LastDBDefrag"), stored);
+        again.Shutdown();
+    }
 }
 
 TEST_F(StartUp, LanguageMenuSwitchesTextsAtRunTime) {
