@@ -35,12 +35,17 @@ void LibraryBrowser::connectList() {
 FileList::Outcome LibraryBrowser::FillList(const QString& query, int mode) {
     const FileList::Outcome outcome = m_list.FillList(m_library.Connection(), query, mode);
     m_form.llist->setProperty("tag", m_list.lastQuery());
-    const auto texts = FileList::StatusTexts(
-        outcome, [this](int n, const QStringList& a) { return langText(n, a); });
-    m_form.setStatusPanel(4, texts.first);
-    m_form.setStatusPanel(5, texts.second);
+    m_lastOutcome = outcome;
+    showListStatus();
     if (!outcome.error.isEmpty()) m_form.setStatusPanel(2, outcome.error);
     return outcome;
+}
+
+void LibraryBrowser::showListStatus() {
+    const auto texts = FileList::StatusTexts(
+        m_lastOutcome, [this](int n, const QStringList& a) { return langText(n, a); });
+    m_form.setStatusPanel(4, texts.first);
+    m_form.setStatusPanel(5, texts.second);
 }
 
 void LibraryBrowser::BuildColumns() {
@@ -107,6 +112,7 @@ void LibraryBrowser::RunSearch() {
     }
     const FileList::Outcome outcome = FillList(QuickSearch::ListQuery(text), ListMode::Search);
     mainMod::ShowPopup(langText(33, {QString::number(outcome.count)}), 64, langText(34), 10);
+    m_searchText = text;
     m_form.setStatusPanel(3, langText(35, {text}));
     mainMod::SelectAllText(m_form.sText);
 }

@@ -25,6 +25,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -70,7 +71,6 @@ void mainForm::buildLanguageMenu() {
             if (mainMod::SwitchLanguage(*m_lang, lcid)) applyLanguage();
             for (QAction* other : std::as_const(m_menus.smLang))
                 other->setChecked(other->data().toString().toInt() == m_lang->LCID());
-            emit treeRebuildRequested(0);
         });
     }
 }
@@ -79,6 +79,8 @@ void mainForm::applyLanguage() {
     FormLang::SetFormLang(*m_lang, this);
     EmptyArtistText = m_lang->Text(141);
     EmptyAlbumText = EmptyArtistText;
+    sText->setPlaceholderText(m_lang->Text(32));
+    if (m_browser) m_browser->LanguageChanged();
 }
 
 void mainForm::hideMissingServerEntries() {
@@ -167,6 +169,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
 
     attachLibraryEvents();
     m_browser = new LibraryBrowser(*this, *m_mediaLib);
+    applyLanguage(); // the browser's menus and texts
     splashStep(30);
     splashStep(40, m_lang->Text(68));
     splashStep(50, m_lang->Text(69));
