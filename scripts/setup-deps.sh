@@ -11,7 +11,7 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   libmp3lame-dev libcdio-dev libcdio-paranoia-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  gstreamer1.0-plugins-good gstreamer1.0-libav
+  gstreamer1.0-plugins-good gstreamer1.0-libav qt6-translations-l10n
   xvfb xauth
 )
 

@@ -14,6 +14,7 @@
 #include "core/widgets/frmSplash.h"
 #include "lang/AppLang.h"
 #include "lang/Mui.h"
+#include "lang/QtTranslations.h"
 #include "lang/widgets/FormLang.h"
 #include "library/widgets/LibraryBrowser.h"
 #include "util/widgets/Popups.h"
@@ -76,6 +77,7 @@ void mainForm::buildLanguageMenu() {
 }
 
 void mainForm::applyLanguage() {
+    QtTranslations::Use(m_lang->LCID());
     FormLang::SetFormLang(*m_lang, this);
     EmptyArtistText = m_lang->Text(141);
     EmptyAlbumText = EmptyArtistText;

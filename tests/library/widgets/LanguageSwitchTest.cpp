@@ -4,6 +4,9 @@
 #include "components/MediaLibrary.h"
 #include "core/AppInfo.h"
 #include "core/Settings.h"
+#include "core/SystemInfo.h"
+#include "core/widgets/aboutForm.h"
+#include "core/widgets/sysInfoForm.h"
 #include "lang/Mui.h"
 #include "lang/widgets/FormLang.h"
 #include "library/widgets/FileListView.h"
@@ -15,6 +18,7 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,7 +27,10 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -131,5 +138,51 @@ TEST_F(LanguageSwitch, EveryShownTextFollowsTheNewLanguage) {
         top << form.tv1->topLevelItem(i)->text(0);
     EXPECT_TRUE(top.contains(german.TextObj("mainForm.mnuViewLibrary.Caption").remove('&')))
         << top.join(", ").toStdString();
+    form.Shutdown();
+}
+
+TEST_F(LanguageSwitch, QtsOwnTextsAndTheInfoWindowsFollow) {
+    mainForm form(settings);
+    ASSERT_TRUE(form.StartUp(options()));
+    auto yes = [] {
+        QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No);
+        return box.button(QDialogButtonBox::Yes)->text();
+    };
+    auto contextMenu = [&form] {
+        std::unique_ptr<QMenu> menu(form.sText->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* a : menu->actions())
+            texts << a->text();
+        return texts.join('|');
+    };
+    EXPECT_EQ(yes(), "&Yes");
+    const QString englishMenu = contextMenu();
+    auto choose = [&form](const char* lcid) {
+        for (QAction* entry : form.menus().smLang)
+            if (entry->data().toString() == lcid) entry->trigger();
+    };
+
+    choose("1031");
+    EXPECT_EQ(yes(), "&Ja");
+    EXPECT_NE(contextMenu(), englishMenu);
+    const clsMUI german = load(1031);
+    aboutForm about;
+    const QLabel* version = about.findChild<QLabel*>("vrs");
+    ASSERT_NE(version, nullptr);
+    EXPECT_TRUE(version->text().startsWith(german.Text(120) + " "))
+        << version->text().toStdString();
+    sysInfoForm info(LibraryFacts{});
+    const QTreeWidget* rows = info.findChild<QTreeWidget*>("infoList");
+    QStringList names;
+    for (int i = 0; i < rows->topLevelItemCount(); ++i)
+        names << rows->topLevelItem(i)->text(0);
+    for (int n : {903, 904, 905, 906, 907, 908})
+        EXPECT_TRUE(names.contains(german.Text(n))) << n << ": " << names.join(", ").toStdString();
+
+    choose("2070"); // Qt has Brazilian Portuguese only; it serves Portugal too
+    EXPECT_EQ(yes(), "&Sim");
+    choose("1033");
+    EXPECT_EQ(yes(), "&Yes");
+    EXPECT_EQ(contextMenu(), englishMenu);
     form.Shutdown();
 }
