@@ -20,14 +20,27 @@ void drawBar(QTextStream& err, float percent) {
 
 } // namespace
 
-int runScanCommand(const QStringList& argsIn, Io io) {
-    QStringList args = argsIn;
-    const QString dbPath = takeDatabaseOption(args);
-    for (const QString& a : args)
-        if (a.startsWith(QLatin1String("--"))) {
-            io.err << "qvr scan: unknown option '" << a << "'\n";
-            return 2;
-        }
+void addScanCommand(CLI::App& qvr, Command& command) {
+    struct Options {
+        QStringList folders;
+        LibraryOptions library;
+    };
+    auto options = std::make_shared<Options>();
+    CLI::App* scan = qvr.add_subcommand(
+        "scan", "Add the folders as media folders and scan them (else every media folder)");
+    cli::addTexts(scan, "FOLDER", options->folders, "Folders to add and scan")
+        ->check(command.line.path());
+    addLibraryOptions(scan, options->library, command.line, true);
+    scan->callback([&command, options] {
+        const auto body = [&options](Io io) {
+            return runScanCommand(options->folders, options->library.db, io);
+        };
+        command.status =
+            options->library.json ? printLinesAsJson(body, command.io) : body(command.io);
+    });
+}
+
+int runScanCommand(const QStringList& args, const QString& dbPath, Io io) {
     MediaLibrary library;
     if (!openLibrary(library, dbPath, io)) return 1;
     MediaFolderStore* folders = library.MediaFolders();

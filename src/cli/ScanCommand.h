@@ -1,12 +1,11 @@
 #pragma once
-#include "cli/Qvr.h"
+#include "cli/CommandOptions.h"
 
 namespace qvr {
 
-inline constexpr const char* ScanCommandUsage =
-    "  scan [FOLDER...]           add the folders as media folders, scan them (else all media "
-    "folders)\n";
-
-int runScanCommand(const QStringList& args, Io io);
+// scan [FOLDER...]: adds the folders as media folders and scans them (else
+// every media folder).
+void addScanCommand(CLI::App& qvr, Command& command);
+int runScanCommand(const QStringList& args, const QString& dbPath, Io io);
 
 } // namespace qvr
