@@ -1,6 +1,7 @@
 #include "cli/SettingsCommand.h"
 
 #include "core/AppSettings.h"
+#include "core/Registry.h"
 #include "core/Settings.h"
 
 namespace qvr {
@@ -22,28 +23,71 @@ void printValue(const QString& path, const QString& value, bool json, Io io) {
         io.out << path << '\t' << value << '\n';
 }
 
+// A path as the user typed it, with control characters made visible.
+QString printable(const QString& text) {
+    QString out;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            out += QStringLiteral("<U+%1>").arg(
+                QString::number(c.unicode(), 16).toUpper().rightJustified(4, '0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+// The lines of the hive file that were skipped, and what became of the file.
+void warnAbout(qint32 root, Io io) {
+    const HiveReport report = Registry::Report(root);
+    const QString prefix = QStringLiteral("qvr settings: warning: ") + report.path;
+    if (!report.unreadable.isEmpty())
+        io.err << prefix << " was not read (" << report.unreadable
+               << "); its settings have their defaults and the file is left as it is\n";
+    for (const HiveProblem& problem : report.problems)
+        io.err << prefix << " line " << problem.line << ": " << problem.reason << "; skipped\n";
+    if (report.problemCount > report.problems.size())
+        io.err << prefix << ": " << report.problemCount - report.problems.size()
+               << " more bad lines skipped\n";
+    if (!report.keptAs.isEmpty())
+        io.err << prefix << " was rewritten without its bad lines; the file as it was is kept as "
+               << report.keptAs << '\n';
+}
+
+qint32 rootOf(const Options& o) {
+    return o.machine ? Registry::LocalMachine : Registry::CurrentUser;
+}
+
 int get(const Options& o, Io io) {
     const QString value = mainMod::ReadSetting(o.path, o.defaultValue, o.machine);
     if (o.json)
         printValue(o.path, value, true, io);
     else
         io.out << value << '\n';
+    warnAbout(rootOf(o), io);
     return 0;
 }
 
 int set(const Options& o, Io io) {
-    if (mainMod::WriteSetting(o.path, o.value, o.machine)) return 0;
-    io.err << "qvr settings: cannot write " << o.path << '\n';
-    return 1;
+    const Status written = mainMod::TryWriteSetting(o.path, o.value, o.machine);
+    if (!written)
+        io.err << "qvr settings: cannot write " << printable(o.path) << ": " << written.error()
+               << '\n';
+    warnAbout(rootOf(o), io);
+    return written ? 0 : 1;
 }
 
 int remove(const Options& o, Io io) {
-    if (mainMod::DeleteSetting(o.path, o.machine)) return 0;
-    io.err << "qvr settings: no value " << o.path << " to delete\n";
-    return 1;
+    const Status deleted = mainMod::TryDeleteSetting(o.path, o.machine);
+    if (!deleted)
+        io.err << "qvr settings: cannot delete " << printable(o.path) << ": " << deleted.error()
+               << '\n';
+    warnAbout(rootOf(o), io);
+    return deleted ? 0 : 1;
 }
 
 int effective(const Options& o, Io io) {
+    // One rewrite per hive for all the defaults a first start writes.
+    Registry::Batch batch;
     AppSettings settings;
     LoadSettings(settings);
     for (const SettingRow& row : SettingsCatalogue()) {
@@ -56,6 +100,11 @@ int effective(const Options& o, Io io) {
             value = mainMod::ReadSetting(row.path, row.defaultText, row.machineWide);
         printValue(row.path, value, o.json, io);
     }
+    // Defaults that cannot be stored (a machine-wide hive without write access)
+    // still apply, silently, as on every start.
+    batch.commit();
+    warnAbout(Registry::CurrentUser, io);
+    warnAbout(Registry::LocalMachine, io);
     return 0;
 }
 
