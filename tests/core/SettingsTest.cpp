@@ -1,5 +1,5 @@
 #include "core/Settings.h"
-#include "cli/SettingsCommand.h"
+#include "cli/Qvr.h"
 #include "core/AppInfo.h"
 #include "core/AppSettings.h"
 #include "core/HiveFile.h"
@@ -233,7 +233,7 @@ TEST_F(SettingsTest, DefaultsOfAFirstStartAreWrittenInOneRewritePerHive) {
     ScopedEnv elsewhere("QUAVERO_CONFIG_DIR", configDir() + "/other");
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
-    ASSERT_EQ(qvr::runSettingsCommand({"effective"}, {outStream, errStream}), 0);
+    ASSERT_EQ(qvr::run({"settings", "effective"}, {outStream, errStream}), 0);
     outStream.flush();
     EXPECT_EQ(out.count('\n'), SettingsCatalogue().size());
     EXPECT_EQ(rewrites(Registry::CurrentUser), 1u);
