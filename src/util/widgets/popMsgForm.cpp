@@ -8,7 +8,9 @@
 #include <QPropertyAnimation>
 #include <QScreen>
 #include <QTextLayout>
+
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 
@@ -109,12 +111,54 @@ void popMsgForm::setIcon(int code) {
 }
 
 void popMsgForm::refreshForm() {
+    fitHeight();
     update();
 }
 
 QRect popMsgForm::textArea() const {
     const int left = kLeftBarWidth + 10 + (m_icon.isNull() ? 0 : 40);
     return QRect(left, 8, width() - left - 28, height() - 16);
+}
+
+QFont popMsgForm::titleFont() const {
+    QFont bold = font();
+    bold.setBold(true);
+    return bold;
+}
+
+QStringList popMsgForm::shownLines() const {
+    return textLines(textArea().width());
+}
+
+int popMsgForm::textTop() const {
+    return textArea().top() + QFontMetrics(titleFont()).height() + 3 + 5;
+}
+
+QStringList popMsgForm::textLines(int width) const {
+    // Lines break at CR LF and wrap to the width.
+    QStringList lines;
+    QString text = m_text;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font());
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+            line.setLineWidth(width);
+        layout.endLayout();
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            const QTextLine line = layout.lineAt(i);
+            lines.append(paragraph.mid(line.textStart(), line.textLength()));
+        }
+        if (layout.lineCount() == 0) lines.append(QString());
+    }
+    return lines;
+}
+
+void popMsgForm::fitHeight() {
+    // Every line is shown: a long notice (a translation's, say) makes the window taller.
+    const int lines = static_cast<int>(textLines(textArea().width()).size());
+    const int needed = textTop() + lines * QFontMetrics(font()).height() + 4 + 8;
+    setFixedHeight(std::max(kHeight, needed));
 }
 
 void popMsgForm::paintEvent(QPaintEvent*) {
@@ -125,35 +169,22 @@ void popMsgForm::paintEvent(QPaintEvent*) {
     if (!m_icon.isNull()) p.drawPixmap(kLeftBarWidth + 10, 30, m_icon);
 
     const QRect area = textArea();
-    QFont titleFont = font();
-    titleFont.setBold(true);
-    p.setFont(titleFont);
+    p.setFont(titleFont());
     p.setPen(palette().color(QPalette::Text));
-    const QFontMetrics titleMetrics(titleFont);
+    const QFontMetrics titleMetrics(titleFont());
     p.drawText(area.left(), area.top() + titleMetrics.ascent(),
                titleMetrics.elidedText(m_title, Qt::ElideRight, area.width()));
     const int ruleY = area.top() + titleMetrics.height() + 3;
     p.setPen(QColor(128, 128, 128));
     p.drawLine(area.left(), ruleY, area.right(), ruleY);
 
-    // Text lines break at CR LF and wrap to the width; what does not fit is cut.
     p.setFont(font());
     p.setPen(palette().color(QPalette::Text));
     const QFontMetrics fm(font());
-    int y = ruleY + 5;
-    QString text = m_text;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-        QTextLayout layout(paragraph, font());
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(area.width());
-            if (y + fm.height() > height() - 4) break;
-            line.setPosition(QPointF(0, 0));
-            line.draw(&p, QPointF(area.left(), y));
-            y += fm.height();
-        }
-        layout.endLayout();
+    int y = textTop();
+    for (const QString& line : textLines(area.width())) {
+        p.drawText(area.left(), y + fm.ascent(), line);
+        y += fm.height();
     }
 }
 
@@ -172,6 +203,7 @@ void popMsgForm::startTimer(int seconds) {
 }
 
 void popMsgForm::popUp(int showTimeSeconds) {
+    fitHeight();
     const QPoint target = restingPosition();
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     m_timer.stop();

@@ -25,8 +25,11 @@ public:
     void setMTitle(const QString& title) { m_title = title; }
     QString MText() const { return m_text; }
     void setMText(const QString& text) { m_text = text; }
-    // Redraws the title and text.
+    // Redraws the title and text, the window as tall as the text needs.
     void refreshForm();
+    // The text as it is shown, wrapped, line by line; textTop() is where the first begins.
+    QStringList shownLines() const;
+    int textTop() const;
 
     // icon: 0 none, 16 error, 32 question, 48 exclamation, 64 information; other
     // codes keep the designed picture.
@@ -54,6 +57,9 @@ private:
     void onTimer();
     void startTimer(int seconds);
     QRect textArea() const;
+    QFont titleFont() const;
+    QStringList textLines(int width) const;
+    void fitHeight();
 
     QString m_title;
     QString m_text;

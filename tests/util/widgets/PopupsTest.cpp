@@ -116,3 +116,32 @@ TEST(Popups, ShowPopupNeedsAManager) {
     }
     EXPECT_EQ(mainMod::Popups(), nullptr);
 }
+
+TEST(Popups, EveryLineOfALongNoticeIsShown) {
+    // The refresh notice as German words it: five lines, the longest wrapping.
+    const QString text =
+        "Die Aktualisierung der Bibliothek ist abgeschlossen.\r\nGeprüfte Dateien: "
+        "120\r\nHinzugefügte Dateien: 7\r\nAktualisierte Dateien: 2\r\nEntfernte "
+        "Dateien: 3";
+    popMsgClass popups;
+    popups.setTitle("Bibliotheksaktualisierung");
+    popups.setText(text);
+    QPointer<popMsgForm> form = popups.PopMessage();
+    ASSERT_TRUE(waitSlidIn(form));
+    const QStringList lines = form->shownLines();
+    EXPECT_TRUE(lines.last().endsWith("Entfernte Dateien: 3")) << lines.join('|').toStdString();
+    const int lineHeight = QFontMetrics(form->font()).height();
+    const int lastBottom = form->textTop() + static_cast<int>(lines.size()) * lineHeight;
+    EXPECT_LE(lastBottom, form->height() - 4) << "the last line fits inside the border";
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(form->geometry().bottom(), work.bottom()) << "grows upwards, above the task bar";
+
+    // Ink where the last line is drawn.
+    const QImage shot = form->grab().toImage();
+    bool ink = false;
+    for (int y = lastBottom - lineHeight; y < lastBottom && !ink; ++y)
+        for (int x = 0; x < shot.width() && !ink; ++x)
+            ink = qGray(shot.pixel(x, y)) < 100;
+    EXPECT_TRUE(ink);
+    popups.DestroyAll();
+}
