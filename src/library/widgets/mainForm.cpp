@@ -163,10 +163,16 @@ void mainForm::buildPanes() {
     setCentralWidget(splitter);
     splitter->divider()->setObjectName(QStringLiteral("divLabel"));
 
-    connect(splitter, &QSplitter::splitterMoved, this, [this] {
-        m_settings.TreeWidth = treePaneTwips();
-        if (!m_panels.isEmpty()) mainPBar->parentWidget()->setFixedWidth(mmPic->width());
-    });
+    connect(splitter, &QSplitter::splitterMoved, this,
+            [this] { m_settings.TreeWidth = treePaneTwips(); });
+    // The progress panel stands under the tree pane, however the pane got its width.
+    mmPic->installEventFilter(this);
+}
+
+bool mainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mmPic && event->type() == QEvent::Resize && mainPBar)
+        mainPBar->parentWidget()->setFixedWidth(mmPic->width());
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void mainForm::buildStatusBar() {

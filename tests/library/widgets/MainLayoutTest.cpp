@@ -2,6 +2,7 @@
 #include "library/widgets/mainForm.h"
 
 #include <QAction>
+#include <QProgressBar>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolBar>
@@ -100,4 +101,30 @@ TEST_F(MainLayout, DividerTurnsGreyWhileDragged) {
     EXPECT_TRUE(bar->isDragging());
     QTest::mouseRelease(bar, Qt::LeftButton);
     EXPECT_FALSE(bar->isDragging());
+}
+
+TEST(MainLayoutPanels, ProgressPanelFollowsTheTreePane) {
+    AppSettings settings;
+    settings.TreeWidth = 398 * 15; // a pane the user had widened
+    mainForm form{settings};
+    form.restoreLayout();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QWidget* panel = form.mainPBar->parentWidget();
+    EXPECT_EQ(form.mmPic->width(), 398);
+    EXPECT_EQ(panel->width(), form.mmPic->width()) << "at start-up";
+
+    // Dragged with the mouse.
+    DividerHandle* bar = form.splitter->divider();
+    const QPoint grip = bar->rect().center();
+    QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(bar, grip + QPoint(-60, 0));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, grip + QPoint(-60, 0));
+    QTest::qWait(20);
+    EXPECT_NE(form.mmPic->width(), 398);
+    EXPECT_EQ(panel->width(), form.mmPic->width()) << "after a drag";
+
+    form.setTreePaneTwips(300 * 15);
+    QTest::qWait(20);
+    EXPECT_EQ(panel->width(), form.mmPic->width()) << "after a change in code";
 }
