@@ -1,6 +1,8 @@
 #include "library/FileListModel.h"
 
 #include "core/Database.h"
+#include "core/FileNameCodec.h"
+#include "core/JetText.h"
 
 #include <QMimeData>
 #include <QUrl>
@@ -238,7 +240,7 @@ QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
     QList<QUrl> urls;
     for (int r : std::as_const(rows)) {
         keys += key(r).toUtf8() + '\n';
-        urls << QUrl::fromLocalFile(tag(r));
+        urls << QUrl::fromEncoded(FileNameCodec::fileUrl(tag(r))); // names that are not UTF-8 too
     }
     auto* mime = new QMimeData;
     mime->setData(QString::fromLatin1(KeysMimeType), keys);
@@ -271,12 +273,13 @@ void FileListModel::sortBySection(int section, Qt::SortOrder order) {
 }
 
 void FileListModel::sortRows(int column, Qt::SortOrder order) {
-    // The shown texts, computed once per row.
-    std::vector<QString> keys(m_rows.size());
+    // The shown texts, computed once per row, in the database's text order, so
+    // that a sorted column agrees with the tree and with "order by".
+    std::vector<QByteArray> keys(m_rows.size());
     for (size_t r = 0; r < m_rows.size(); ++r)
-        keys[r] = cellText(m_rows[r], column);
+        keys[r] = cellText(m_rows[r], column).toUtf8();
     std::stable_sort(m_order.begin(), m_order.end(), [&](quint32 a, quint32 b) {
-        const int c = keys[a].compare(keys[b], Qt::CaseInsensitive);
+        const int c = JetText::compare(keys[a], keys[b]);
         return order == Qt::AscendingOrder ? c < 0 : c > 0;
     });
     m_positionOfId.clear();

@@ -2,6 +2,7 @@
 
 #include "components/VirtualFolderStore.h"
 #include "core/Database.h"
+#include "core/JetText.h"
 #include "lang/Mui.h"
 #include "library/NodeKeys.h"
 
@@ -58,6 +59,7 @@ QList<TreeNode> LibraryBranch(db::Database& db, const TreeTexts& texts) {
     struct Artist {
         TreeNode node;
         QList<TreeNode> albums;
+        QByteArray sortKey;
     };
     QList<Artist> artists;
     QHash<QString, qsizetype> artistIndex;
@@ -89,7 +91,7 @@ QList<TreeNode> LibraryBranch(db::Database& db, const TreeTexts& texts) {
                 TreeNode a = node(artistKey, NodeKeys::Library, artist, QStringLiteral("f_close"));
                 a.replacementText = blankArtist;
                 index = artists.size();
-                artists.append({a, {}});
+                artists.append({a, {}, {}});
                 artistIndex.insert(artistKey, index);
             } else {
                 index = found.value();
@@ -102,9 +104,12 @@ QList<TreeNode> LibraryBranch(db::Database& db, const TreeTexts& texts) {
             artists[index].albums.append(b);
         }
     }
-    // The tree sorts artists by their text, as a sorted tree view does.
+    // The tree sorts artists by their text with the database's own text order, so
+    // that artists and the albums the statement sorted agree ("Édith" beside "Edith").
+    for (Artist& a : artists)
+        a.sortKey = a.node.text.toUtf8();
     std::stable_sort(artists.begin(), artists.end(), [](const Artist& a, const Artist& b) {
-        return a.node.text.compare(b.node.text, Qt::CaseInsensitive) < 0;
+        return JetText::compare(a.sortKey, b.sortKey) < 0;
     });
     QList<TreeNode> nodes;
     nodes.reserve(1 + artists.size() + albumKeys.size());
