@@ -5,8 +5,8 @@
 namespace {
 
 const QByteArray headerGuid("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16);
-const QByteArray filePropertiesGuid(
-    "\xA1\xDC\xAB\x8C\x47\xA9\xCF\x11\x8E\xE4\x00\xC0\x0C\x20\x53\x65", 16);
+const QByteArray
+    filePropertiesGuid("\xA1\xDC\xAB\x8C\x47\xA9\xCF\x11\x8E\xE4\x00\xC0\x0C\x20\x53\x65", 16);
 const QByteArray descriptionGuid("\x33\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C",
                                  16);
 const QByteArray extendedGuid("\x40\xA4\xD0\xD2\x07\xE3\xD2\x11\x97\xF0\x00\xA0\xC9\x5E\xA8\x50",
@@ -183,7 +183,9 @@ Result<AsfHeader::Object> AsfHeader::parseObject(QByteArrayView bytes) {
 }
 
 Result<AsfHeader> AsfHeader::parse(QByteArrayView header) {
-    const auto bad = [] { return Result<AsfHeader>::failure(QStringLiteral("damaged WMA header")); };
+    const auto bad = [] {
+        return Result<AsfHeader>::failure(QStringLiteral("damaged WMA header"));
+    };
     if (headerSize(header) != static_cast<quint64>(header.size())) return bad();
     AsfHeader h;
     Reader r(header);

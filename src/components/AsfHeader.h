@@ -71,12 +71,12 @@ private:
     struct Object {
         QByteArray guid;
         Kind kind = Kind::Other;
-        QByteArray payload;                   // Other, FileProperties
-        std::array<QByteArray, 5> strings;    // Description
-        std::vector<Record> records;          // Extended, Metadata, Library
-        QByteArray extensionHead;             // Extension: the 18 reserved bytes
-        std::vector<Object> children;         // Extension
-        QByteArray tail;                      // bytes after the records or children
+        QByteArray payload;                // Other, FileProperties
+        std::array<QByteArray, 5> strings; // Description
+        std::vector<Record> records;       // Extended, Metadata, Library
+        QByteArray extensionHead;          // Extension: the 18 reserved bytes
+        std::vector<Object> children;      // Extension
+        QByteArray tail;                   // bytes after the records or children
     };
 
     static Result<Object> parseObject(QByteArrayView bytes);

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -92,7 +91,8 @@ void FileReplacer::discard() {
 Status FileReplacer::begin(const QByteArray& target, qint64 expectedSize) {
     discard();
     struct stat st {};
-    if (::stat(target.constData(), &st) != 0) return fail(QStringLiteral("cannot read the file"), errno);
+    if (::stat(target.constData(), &st) != 0)
+        return fail(QStringLiteral("cannot read the file"), errno);
     m_target = target;
     m_folder = folderOf(target);
     m_mode = st.st_mode & 07777;
@@ -143,15 +143,16 @@ Status FileReplacer::appendRange(int sourceFd, qint64 offset, qint64 length) {
     while (length > 0) {
         if (kernelCopy) {
             loff_t in = offset;
-            const ssize_t n = ::copy_file_range(
-                sourceFd, &in, m_fd, nullptr, static_cast<size_t>(std::min<qint64>(length, 1 << 30)),
-                0);
+            const ssize_t n =
+                ::copy_file_range(sourceFd, &in, m_fd, nullptr,
+                                  static_cast<size_t>(std::min<qint64>(length, 1 << 30)), 0);
             if (n > 0) {
                 offset += n;
                 length -= n;
                 continue;
             }
-            if (n == 0) return fail(QStringLiteral("the file got shorter while it was copied"), EIO);
+            if (n == 0)
+                return fail(QStringLiteral("the file got shorter while it was copied"), EIO);
             if (errno == EINTR) continue;
             if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
                 return fail(QStringLiteral("cannot write the new file"), errno);

@@ -146,7 +146,8 @@ Status TagWriters::WriteMp3(const QByteArray& path, int code, const QString& tex
                ReadAt(fd.get(), 0, 3) == "ID3";
         if (fits) {
             if (keepsV1) renderedV1 = f.ID3v1Tag()->render();
-            if (!kept.save(f)) return Status::failure(QStringLiteral("TagLib could not save the tag"));
+            if (!kept.save(f))
+                return Status::failure(QStringLiteral("TagLib could not save the tag"));
         }
     }
     if (fits) {
@@ -185,15 +186,15 @@ Status TagWriters::WriteMp3(const QByteArray& path, int code, const QString& tex
     }
     struct stat now {};
     if (::fstat(out.fd(), &now) != 0 || now.st_size != newSize)
-        return Status::failure(QStringLiteral(
-            "the new file could not be written completely (is the disk full?); the file is unchanged"));
+        return Status::failure(QStringLiteral("the new file could not be written completely (is "
+                                              "the disk full?); the file is unchanged"));
     {
         const auto stream = StreamOn(out.fd(), true);
         TagLib::MPEG::File f(stream.get(), TagLib::ID3v2::FrameFactory::instance(), true,
                              TagLib::AudioProperties::Average);
         if (!f.isValid() || readBack(f, code) != expected)
-            return Status::failure(
-                QStringLiteral("the new file does not read back with the new tag; the file is unchanged"));
+            return Status::failure(QStringLiteral(
+                "the new file does not read back with the new tag; the file is unchanged"));
         if (ShapeOf(f.audioProperties()) != before ||
             f.firstFrameOffset() != audioStart - oldTagSize + newTagSize)
             return Status::failure(

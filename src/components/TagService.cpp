@@ -32,8 +32,7 @@ QString valueProblem(int code, const QString& text) {
     case TagService::GenreNumber_: {
         bool ok = false;
         const int n = text.trimmed().toInt(&ok);
-        return ok && n >= 0 && n <= 255 ? QString()
-                                        : QStringLiteral("a genre number is 0 to 255");
+        return ok && n >= 0 && n <= 255 ? QString() : QStringLiteral("a genre number is 0 to 255");
     }
     case TagService::Artist:
     case TagService::Album:
@@ -100,7 +99,8 @@ Status TagService::WriteFileTag(const QString& path, int code, const QString& te
         return type == AudioType::Mp3 ? TagWriters::WriteMp3(target, code, text)
                                       : TagWriters::WriteWma(target, code, text);
     } catch (const std::exception& e) {
-        return Status::failure(QStringLiteral("TagLib failed: ") + QString::fromLocal8Bit(e.what()));
+        return Status::failure(QStringLiteral("TagLib failed: ") +
+                               QString::fromLocal8Bit(e.what()));
     }
 }
 

@@ -18,8 +18,8 @@ QByteArray ReadAt(int fd, qint64 offset, qint64 length) {
     QByteArray out(length, Qt::Uninitialized);
     qint64 done = 0;
     while (done < length) {
-        const ssize_t n = ::pread(fd, out.data() + done, static_cast<size_t>(length - done),
-                                  offset + done);
+        const ssize_t n =
+            ::pread(fd, out.data() + done, static_cast<size_t>(length - done), offset + done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return QByteArray();
         if (n == 0) break;

@@ -216,8 +216,8 @@ Status TagWriters::WriteWma(const QByteArray& path, int code, const QString& tex
         return s;
     struct stat now {};
     if (::fstat(out.fd(), &now) != 0 || now.st_size != newSize)
-        return Status::failure(QStringLiteral(
-            "the new file could not be written completely; the file is unchanged"));
+        return Status::failure(
+            QStringLiteral("the new file could not be written completely; the file is unchanged"));
     {
         if (Status s = check(StreamOn(out.fd(), true).get(), code, text, before); !s)
             return withReason(s, " (the new file was not used; the file is unchanged)");

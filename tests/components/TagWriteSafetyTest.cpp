@@ -63,7 +63,8 @@ class SmallDisk {
 public:
     explicit SmallDisk(const QString& path) : m_path(path) {
         QDir().mkpath(path);
-        m_mounted = ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, "size=4m") == 0;
+        m_mounted =
+            ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, "size=4m") == 0;
         if (!m_mounted) m_error = QString::fromLocal8Bit(std::strerror(errno));
     }
     ~SmallDisk() {
@@ -135,9 +136,9 @@ protected:
         disk.reset();
     }
     QStringList rowsNow() {
-        return rows(QStringLiteral("select * from files order by id"),
-                    {QStringLiteral("md_artist"), QStringLiteral("size"),
-                     QStringLiteral("file_mtime")});
+        return rows(
+            QStringLiteral("select * from files order by id"),
+            {QStringLiteral("md_artist"), QStringLiteral("size"), QStringLiteral("file_mtime")});
     }
     // Both files and their rows are as they were, and nothing was left beside them.
     void expectUnchanged(const QStringList& rowsBefore) {
@@ -193,7 +194,8 @@ TEST_F(FullDiskTest, TagThatFitsIsWrittenInPlaceOnAFullDisk) {
     for (const char* name : {"song.mp3", "song.wma"}) {
         const QString path = disk->file(name);
         const ino_t inode = inodeOf(path);
-        const Status s = lib.Tags()->WriteTag(path, TagService::Artist, QStringLiteral("New Artist"));
+        const Status s =
+            lib.Tags()->WriteTag(path, TagService::Artist, QStringLiteral("New Artist"));
         EXPECT_TRUE(s) << name << ": " << s.error().toStdString();
         EXPECT_EQ(artistOf(path), QStringLiteral("New Artist"));
         EXPECT_EQ(inodeOf(path), inode) << name;
@@ -205,11 +207,13 @@ TEST_F(FullDiskTest, TagThatFitsIsWrittenInPlaceOnAFullDisk) {
 TEST_F(FullDiskTest, CommandLineExitsWithTheReasonAndKeepsTheFile) {
     ASSERT_TRUE(disk->fillLeaving(mp3.size() / 2));
     const QString path = disk->file("song.mp3");
-    const QStringList args = {QStringLiteral("tag"), QStringLiteral("--db"), dbPath(), path,
-                              QStringLiteral("0"), QString(40000, QLatin1Char('Z'))};
+    const QStringList args = {
+        QStringLiteral("tag"), QStringLiteral("--db"),          dbPath(), path,
+        QStringLiteral("0"),   QString(40000, QLatin1Char('Z'))};
     ProcessResult r = runTool(QStringLiteral(QVR_EXECUTABLE), args, 60000);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("qvr tag: not enough free space"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("qvr tag: not enough free space")))
+        << r.err.toStdString();
     EXPECT_EQ(fixtures::ReadBytes(path), mp3);
     // With room, the same command succeeds and the audio is intact.
     ASSERT_TRUE(QFile::remove(disk->file("filler")));
@@ -268,8 +272,8 @@ TEST_F(TagRewriteTest, KilledWriteLeavesTheOldFileOrTheNewOne) {
         original += chunk;
     const QByteArray audio = original.mid(audioStart);
     const QString value(3000, QLatin1Char('Y'));
-    const QStringList args = {QStringLiteral("tag"), QStringLiteral("--db"), dbPath(), path,
-                              QStringLiteral("0"), value};
+    const QStringList args = {
+        QStringLiteral("tag"), QStringLiteral("--db"), dbPath(), path, QStringLiteral("0"), value};
 
     // The file as it is after a write, or "" when it is the old file; anything
     // else is a failure.
@@ -285,7 +289,8 @@ TEST_F(TagRewriteTest, KilledWriteLeavesTheOldFileOrTheNewOne) {
         names.removeAll(QStringLiteral("big.mp3"));
         // A kill between naming the new file and renaming it leaves it hidden.
         for (const QString& n : names)
-            if (n.startsWith(QLatin1String(".qvtag-"))) QFile::remove(folder + QLatin1Char('/') + n);
+            if (n.startsWith(QLatin1String(".qvtag-")))
+                QFile::remove(folder + QLatin1Char('/') + n);
         return names.filter(QRegularExpression(QStringLiteral("^[^.]")));
     };
 
