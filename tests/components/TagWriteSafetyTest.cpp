@@ -3,6 +3,7 @@
 #include "components/FileReplacer.h"
 #include "corpus/Corpus.h"
 #include "support/LibraryFixture.h"
+#include "support/ScratchMount.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -20,10 +21,7 @@
 #include <random>
 #include <tuple>
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -58,25 +56,15 @@ ino_t inodeOf(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
-// A tmpfs of 4 MiB mounted over a folder while the object lives.
-class SmallDisk {
+// A tmpfs of 4 MiB that can be filled up.
+class SmallDisk : public ScratchMount {
 public:
-    explicit SmallDisk(const QString& path) : m_path(path) {
-        QDir().mkpath(path);
-        m_mounted =
-            ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, "size=4m") == 0;
-        if (!m_mounted) m_error = QString::fromLocal8Bit(std::strerror(errno));
-    }
-    ~SmallDisk() {
-        if (m_mounted) ::umount2(QFile::encodeName(m_path).constData(), MNT_DETACH);
-    }
-    bool mounted() const { return m_mounted; }
-    const QString& error() const { return m_error; }
-    QString file(const char* name) const { return m_path + QLatin1Char('/') + QLatin1String(name); }
+    explicit SmallDisk(const QString& path) : ScratchMount(path, 4 << 20) {}
+    QString file(const char* name) const { return path() + QLatin1Char('/') + QLatin1String(name); }
 
     qint64 freeBytes() const {
         struct statvfs fs {};
-        ::statvfs(QFile::encodeName(m_path).constData(), &fs);
+        ::statvfs(QFile::encodeName(path()).constData(), &fs);
         return static_cast<qint64>(fs.f_bavail) * static_cast<qint64>(fs.f_frsize);
     }
     // Fills the disk with a file of its own until `room` bytes are left (0: full).
@@ -89,17 +77,12 @@ public:
         return room > 0 ? freeBytes() <= room && freeBytes() > room - 8192 : freeBytes() == 0;
     }
     QStringList names() const {
-        return QDir(m_path).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        return QDir(path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     }
-
-private:
-    QString m_path;
-    bool m_mounted = false;
-    QString m_error;
 };
 
 // An MP3 the size of the one a full disk once damaged (about 77 KB), with a small
-// ID3v2.3 tag, and a WMA.
+// ID3v2.3 tag.
 QByteArray mp3WithTag() {
     corpus::TagFields tags;
     tags.artist = QStringLiteral("Old Artist");
@@ -114,9 +97,7 @@ protected:
     void SetUp() override {
         LibraryTest::SetUp();
         disk = std::make_unique<SmallDisk>(dir() + QStringLiteral("/disk"));
-        if (!disk->mounted())
-            GTEST_SKIP() << "cannot mount a tmpfs here (needs root): "
-                         << disk->error().toStdString();
+        if (!disk->ok()) GTEST_SKIP() << disk->why().toStdString() << " (needs root)";
         ASSERT_TRUE(fixtures::WriteBytes(disk->file("song.mp3"), mp3WithTag()));
         {
             // TagLib's save gives the tag the usual padding.
