@@ -35,8 +35,8 @@ void addTagCommand(CLI::App& qvr, Command& command) {
 int runTagCommand(const QStringList& args, int code, const QString& dbPath, Io io) {
     MediaLibrary library;
     if (!openLibrary(library, dbPath, io)) return 1;
-    if (!library.Tags()->WriteTag(args.at(0), code, args.at(2))) {
-        io.err << "qvr tag: the tag was not written\n";
+    if (Status s = library.Tags()->WriteTag(args.at(0), code, args.at(2)); !s) {
+        io.err << "qvr tag: " << s.error() << "\n";
         return 1;
     }
     return 0;

@@ -1,154 +1,47 @@
 #include "components/TagService.h"
 
 #include "components/AudioFile.h"
+#include "components/FileReplacer.h"
 #include "components/FileRows.h"
+#include "components/TagWriters.h"
 #include "core/Database.h"
+#include "core/FileNameCodec.h"
 #include "core/LibrarySchema.h"
 #include "core/OleDate.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QVariant>
 
-#include <taglib/asffile.h>
-#include <taglib/id3v1tag.h>
-#include <taglib/id3v2header.h>
-#include <taglib/id3v2tag.h>
-#include <taglib/mpegfile.h>
-#include <taglib/textidentificationframe.h>
+#include <cerrno>
+#include <exception>
 
 namespace {
 
-TagLib::String tl(const QString& s) {
-    return TagLib::String(s.toStdString(), TagLib::String::UTF8);
-}
-
-bool validValue(int code, const QString& text) {
+// Empty when the value suits the code, else why not.
+QString valueProblem(int code, const QString& text) {
     static const QRegularExpression year(QStringLiteral("^\\d{0,4}$"));
     static const QRegularExpression track(QStringLiteral("^(\\d{1,4}(/\\d{1,4})?)?$"));
     switch (code) {
     case TagService::Year:
-        return year.match(text).hasMatch();
+        return year.match(text).hasMatch() ? QString()
+                                           : QStringLiteral("a year is up to four digits");
     case TagService::Track:
-        return track.match(text).hasMatch();
+        return track.match(text).hasMatch()
+                   ? QString()
+                   : QStringLiteral("a track is a number or \"number/number\"");
     case TagService::GenreNumber_: {
         bool ok = false;
         const int n = text.trimmed().toInt(&ok);
-        return ok && n >= 0 && n <= 255;
+        return ok && n >= 0 && n <= 255 ? QString() : QStringLiteral("a genre number is 0 to 255");
     }
     case TagService::Artist:
     case TagService::Album:
     case TagService::Title:
     case TagService::GenreText:
-        return true;
+        return QString();
     default:
-        return false;
+        return QStringLiteral("unknown tag code %1").arg(code);
     }
-}
-
-unsigned leadingNumber(const QString& text) {
-    static const QRegularExpression re(QStringLiteral("^\\s*(\\d+)"));
-    const auto m = re.match(text);
-    return m.hasMatch() ? m.captured(1).toUInt() : 0;
-}
-
-bool writeMp3(const QByteArray& path, int code, const QString& text) {
-    TagLib::MPEG::File f(path.constData(), false);
-    // No MPEG frame at all: not an MP3 to write into.
-    if (!f.isValid() || f.readOnly() || f.firstFrameOffset() < 0) return false;
-    TagLib::ID3v2::Version version = TagLib::ID3v2::v3;
-    if (f.hasID3v2Tag() && f.ID3v2Tag()->header()->majorVersion() == 4) version = TagLib::ID3v2::v4;
-    const bool hadV1 = f.hasID3v1Tag();
-    TagLib::ID3v2::Tag* v2 = f.ID3v2Tag(true);
-    TagLib::ID3v1::Tag* v1 = hadV1 ? f.ID3v1Tag() : nullptr;
-    const TagLib::String value = tl(text);
-    switch (code) {
-    case TagService::Artist:
-        v2->setArtist(value);
-        if (v1) v1->setArtist(value);
-        break;
-    case TagService::Album:
-        v2->setAlbum(value);
-        if (v1) v1->setAlbum(value);
-        break;
-    case TagService::Title:
-        v2->setTitle(value);
-        if (v1) v1->setTitle(value);
-        break;
-    case TagService::Year:
-        v2->setYear(text.toUInt());
-        if (v1) v1->setYear(text.toUInt());
-        break;
-    case TagService::Track: {
-        v2->removeFrames("TRCK");
-        if (!text.isEmpty()) {
-            auto* frame =
-                new TagLib::ID3v2::TextIdentificationFrame("TRCK", TagLib::String::Latin1);
-            frame->setText(value);
-            v2->addFrame(frame);
-        }
-        if (v1) v1->setTrack(leadingNumber(text));
-        break;
-    }
-    case TagService::GenreNumber_: {
-        const int n = text.trimmed().toInt();
-        v2->setGenre(tl(LibrarySchema::GenreName(n)));
-        if (v1) v1->setGenreNumber(n <= 147 ? static_cast<unsigned>(n) : 255u);
-        break;
-    }
-    case TagService::GenreText:
-        v2->setGenre(value);
-        if (v1) v1->setGenreNumber(static_cast<unsigned>(LibrarySchema::GenreNumber(text)));
-        break;
-    default:
-        return false;
-    }
-    const int tags = TagLib::MPEG::File::ID3v2 | (hadV1 ? TagLib::MPEG::File::ID3v1 : 0);
-    return f.save(tags, TagLib::File::StripNone, version, TagLib::File::DoNotDuplicate);
-}
-
-bool writeWma(const QByteArray& path, int code, const QString& text) {
-    TagLib::ASF::File f(path.constData(), false);
-    if (!f.isValid() || f.readOnly()) return false;
-    TagLib::ASF::Tag* t = f.tag();
-    const TagLib::String value = tl(text);
-    auto setOrRemove = [t](const char* name, const TagLib::String& v) {
-        if (v.isEmpty())
-            t->removeItem(name);
-        else
-            t->setAttribute(name, TagLib::ASF::Attribute(v));
-    };
-    switch (code) {
-    case TagService::Artist:
-        t->setArtist(value);
-        break;
-    case TagService::Album:
-        setOrRemove("WM/AlbumTitle", value);
-        break;
-    case TagService::Title:
-        t->setTitle(value);
-        break;
-    case TagService::Year:
-        setOrRemove("WM/Year", value);
-        break;
-    case TagService::Track:
-        if (text.isEmpty())
-            t->removeItem("WM/TrackNumber");
-        else if (!text.contains(QLatin1Char('/')))
-            t->setAttribute("WM/TrackNumber", TagLib::ASF::Attribute(text.toUInt()));
-        else
-            t->setAttribute("WM/TrackNumber", TagLib::ASF::Attribute(value));
-        break;
-    case TagService::GenreNumber_:
-        setOrRemove("WM/Genre", tl(LibrarySchema::GenreName(text.trimmed().toInt())));
-        break;
-    case TagService::GenreText:
-        setOrRemove("WM/Genre", value);
-        break;
-    default:
-        return false;
-    }
-    return f.save();
 }
 
 // The column(s) a tag code changes, with their values.
@@ -191,56 +84,67 @@ QList<QPair<QString, int>> TagService::GenreList(bool includeNone) {
     return LibrarySchema::GenreList(includeNone);
 }
 
-bool TagService::WriteFileTag(const QString& path, int code, const QString& text) {
-    if (!validValue(code, text)) return false;
-    QuietTagLib();
-    const QByteArray local = QFile::encodeName(path);
+Status TagService::WriteFileTag(const QString& path, int code, const QString& text) {
+    if (const QString problem = valueProblem(code, text); !problem.isEmpty())
+        return Status::failure(problem);
+    const QByteArray name = FileNameCodec::encode(path);
+    const AudioType type = AudioTypeOf(name);
+    if (type != AudioType::Mp3 && type != AudioType::Wma)
+        return Status::failure(QStringLiteral("only MP3 and WMA files take tags"));
+    // A link is followed: the file it names is the one rewritten.
+    const QByteArray target = ResolvedPath(name);
+    if (target.isEmpty())
+        return Status::failure(QStringLiteral("cannot find the file: ") + SystemError(errno));
     try {
-        switch (AudioTypeOf(local)) {
-        case AudioType::Mp3:
-            return writeMp3(local, code, text);
-        case AudioType::Wma:
-            return writeWma(local, code, text);
-        default:
-            return false;
-        }
-    } catch (...) {
-        return false;
+        return type == AudioType::Mp3 ? TagWriters::WriteMp3(target, code, text)
+                                      : TagWriters::WriteWma(target, code, text);
+    } catch (const std::exception& e) {
+        return Status::failure(QStringLiteral("TagLib failed: ") +
+                               QString::fromLocal8Bit(e.what()));
     }
 }
 
-bool TagService::WriteTag(const QString& file, int code, const QString& text) {
-    if (!validValue(code, text)) return false;
+Status TagService::WriteTag(const QString& file, int code, const QString& text) {
+    if (const QString problem = valueProblem(code, text); !problem.isEmpty())
+        return Status::failure(problem);
     qint64 id = 0;
     QString path = file;
     const bool open = m_db && m_db->isOpen();
     bool isId = false;
     const qint64 asId = file.trimmed().toLongLong(&isId);
     if (isId && !file.contains(QLatin1Char('/'))) {
-        if (!open) return false;
+        if (!open) return Status::failure(QStringLiteral("the library is not open"));
         Result<db::Recordset> r =
             m_db->prepare(QStringLiteral("select fullpath from FILES where id=?"));
-        if (!r) return false;
+        if (!r) return Status::failure(QStringLiteral("cannot read the library: ") + r.error());
         r.value().bind(1, asId);
-        if (!r.value().next()) return false;
+        if (!r.value().next()) {
+            if (!r.value().error().isEmpty())
+                return Status::failure(QStringLiteral("cannot read the library: ") +
+                                       r.value().error());
+            return Status::failure(QStringLiteral("no library file has the id %1").arg(asId));
+        }
         id = asId;
         path = r.value().text(0);
     } else if (open) {
         Result<db::Recordset> r =
             m_db->prepare(QStringLiteral("select id from FILES where fullpath=?"));
-        if (r) {
-            r.value().bind(1, file);
-            if (r.value().next()) id = r.value().integer(0);
-        }
+        if (!r) return Status::failure(QStringLiteral("cannot read the library: ") + r.error());
+        r.value().bind(1, file);
+        if (r.value().next()) id = r.value().integer(0);
     }
-    if (!WriteFileTag(path, code, text)) return false;
-    if (id <= 0) return true;
+    if (Status s = WriteFileTag(path, code, text); !s) return s;
+    if (id <= 0) return Status();
+    return updateRow(id, path, code, text);
+}
+
+Status TagService::updateRow(qint64 id, const QString& path, int code, const QString& text) {
     QString set;
     QList<QVariant> args;
     rowChange(code, text, set, args);
     // The file's new size and time go in too, so that a rescan need not re-read it.
     FileFacts facts;
-    const bool stat = StatFile(QFile::encodeName(path), facts);
+    const bool stat = StatFile(FileNameCodec::encode(path), facts);
     QString sql = QStringLiteral("update FILES set ") + set + QStringLiteral(", date_updated=?");
     args.append(OleDate::now());
     if (stat) {
@@ -250,11 +154,24 @@ bool TagService::WriteTag(const QString& file, int code, const QString& text) {
     sql += QStringLiteral(" where id=?");
     args.append(id);
     Result<db::Recordset> up = m_db->prepare(sql);
-    if (!up) return true;
-    for (int i = 0; i < args.size(); ++i)
-        bindVariant(up.value(), i + 1, args[i]);
-    up.value().execute();
-    return true;
+    Status done = up ? Status() : Status::failure(up.error());
+    if (up) {
+        for (int i = 0; i < args.size(); ++i)
+            bindVariant(up.value(), i + 1, args[i]);
+        done = up.value().execute();
+    }
+    if (done) return Status();
+    // The row keeps the old size and time of the file, so that the next rescan
+    // sees the file changed and reads it again; a zero time makes sure of it
+    // where the row can still be changed.
+    if (Result<db::Recordset> stale =
+            m_db->prepare(QStringLiteral("update FILES set file_mtime=0 where id=?"))) {
+        stale.value().bind(1, id);
+        stale.value().execute();
+    }
+    return Status::failure(QStringLiteral("the file was written, but its library row could not be "
+                                          "updated (%1); the next rescan will read the file again")
+                               .arg(done.error()));
 }
 
 int TagService::retag(const QString& where, const QList<QVariant>& args, int code,

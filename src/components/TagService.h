@@ -2,11 +2,16 @@
 // Writing tags of library files with TagLib, and the ID3 genre list.
 //
 // WriteTag writes the file first and then its row; a write that is refused
-// (unknown code, bad value, WAV or unknown type, read-only or unparsable file)
-// leaves both unchanged. MP3: the ID3v2 tag keeps its version (2.3 or 2.4; a
-// new tag is 2.3), an ID3v1 tag is written only where the file has one, and
-// only the frame asked for changes. WMA: ASF attributes (author, title,
-// WM/AlbumTitle, WM/Year, WM/TrackNumber, WM/Genre).
+// (unknown code, bad value, WAV or unknown type, read-only or unparsable file,
+// not enough room on the disk) leaves both unchanged, and a write that fails
+// half-way leaves the old file (see TagWriters.h). MP3: the ID3v2 tag keeps its
+// version (2.3 or 2.4; a new tag is 2.3), an ID3v1 tag is written only where the
+// file has one, and only the frame asked for changes. WMA: only the attributes
+// of the field change (author, title, WM/AlbumTitle, WM/Year, WM/TrackNumber and
+// WM/Track, WM/Genre). Library paths are turned into file names with
+// FileNameCodec.
+#include "core/Result.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -33,8 +38,10 @@ public:
     explicit TagService(db::Database* connection);
 
     // file: the row id in decimal, or a full path (a file outside the library
-    // has only its tag written). Returns true when the file was written.
-    bool WriteTag(const QString& file, int code, const QString& text);
+    // has only its tag written). Fails, with the reason, when the file was not
+    // written, or when it was but its row could not follow (the row then keeps
+    // the file's old size and time, so that the next rescan reads it again).
+    Status WriteTag(const QString& file, int code, const QString& text);
 
     // Retags every file whose artist is exactly oldArtist ("" = blank artist),
     // only those of one album when album is given. Returns how many files were
@@ -55,9 +62,10 @@ public:
     static QList<QPair<QString, int>> GenreList(bool includeNone = true);
 
     // Writes one tag field into the file only (no row); used by WriteTag.
-    static bool WriteFileTag(const QString& path, int code, const QString& text);
+    static Status WriteFileTag(const QString& path, int code, const QString& text);
 
 private:
+    Status updateRow(qint64 id, const QString& path, int code, const QString& text);
     int retag(const QString& where, const QList<QVariant>& args, int code, const QString& value,
               bool writeFiles);
     db::Database* m_db;

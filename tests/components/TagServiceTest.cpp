@@ -1,4 +1,5 @@
 // Tag writes read back from the files with TagLib, and the rows that follow.
+#include "core/FileNameCodec.h"
 #include "support/LibraryFixture.h"
 
 #include <QFile>
@@ -12,6 +13,11 @@
 #include <taglib/mpegfile.h>
 #include <taglib/privateframe.h>
 #include <taglib/textidentificationframe.h>
+
+#include <cstdio>
+#include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -270,6 +276,78 @@ TEST_F(TagServiceTest, ChangeArtistAndAlbumRetagEveryMatchingFile) {
               QStringLiteral("Singles"));
     TagLib::MPEG::File g(QFile::encodeName(music() + QStringLiteral("/5.mp3")).constData());
     EXPECT_EQ(q(g.tag()->album()), QString());
+}
+
+TEST_F(TagServiceTest, RowThatCannotFollowTheFileIsReportedAndLeftForTheRescan) {
+    addMusicFolder();
+    const QString path = makeMp3(QStringLiteral("row.mp3"), 3, false);
+    scan();
+    const QString id = QString::number(idOf(QStringLiteral("row.mp3")));
+    const QString sql = QStringLiteral("select * from files where id=") + id;
+    const QStringList columns = {QStringLiteral("md_artist"), QStringLiteral("md_title"),
+                                 QStringLiteral("size"), QStringLiteral("file_mtime")};
+    const auto block = [this] {
+        ASSERT_TRUE(conn().executeNative(
+            QStringLiteral("create trigger block_files before update on FILES "
+                           "begin select raise(abort, 'rows locked by the test'); end")));
+    };
+    const auto unblock = [this] {
+        ASSERT_TRUE(conn().executeNative(QStringLiteral("drop trigger block_files")));
+    };
+    // A tag that outgrows its room (a new file) and one that fits (in place).
+    const QString longArtist = QStringLiteral("Grown ") + QString(3000, QLatin1Char('x'));
+    for (const auto& [code, value] : {std::pair{TagService::Artist, longArtist},
+                                      std::pair{TagService::Title, QStringLiteral("New Title")}}) {
+        const QStringList before = rows(sql, columns);
+        block();
+        const Status s = lib.Tags()->WriteTag(id, code, value);
+        EXPECT_FALSE(s);
+        EXPECT_TRUE(s.error().contains(QStringLiteral("rows locked by the test")))
+            << s.error().toStdString();
+        // The file has the new tag; the row still describes the old file.
+        TagLib::MPEG::File f(QFile::encodeName(path).constData());
+        EXPECT_EQ(q(code == TagService::Artist ? f.tag()->artist() : f.tag()->title()), value);
+        EXPECT_EQ(rows(sql, columns), before);
+        unblock();
+        EXPECT_EQ(scan().updated, 1);
+        EXPECT_EQ(lib.GetFileField(id.toInt(), code == TagService::Artist ? FileField::Artist
+                                                                          : FileField::Title)
+                      .toString(),
+                  value);
+    }
+}
+
+TEST_F(TagServiceTest, FileNamesThatAreNotUtf8AreFoundByTheirLibraryText) {
+    const QByteArray raw = QFile::encodeName(music()) + QByteArray("/bad\xff\xfename.mp3");
+    const QString text = FileNameCodec::decode(raw);
+    // QTemporaryDir cannot name this file to remove it.
+    const std::unique_ptr<const char, void (*)(const char*)> removeLater(
+        raw.constData(), [](const char* name) { ::unlink(name); });
+    {
+        std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(raw.constData(), "wb"), &std::fclose);
+        ASSERT_TRUE(f);
+        const QByteArray mp3 = fixtures::Mp3Audio();
+        ASSERT_EQ(std::fwrite(mp3.constData(), 1, mp3.size(), f.get()), size_t(mp3.size()));
+    }
+    // By path (outside the library) and by the id of a row holding the name as text.
+    const Status byPath = lib.Tags()->WriteTag(text, TagService::Artist, QStringLiteral("Bytes"));
+    EXPECT_TRUE(byPath) << byPath.error().toStdString();
+    Result<db::Recordset> ins = conn().prepare(
+        QStringLiteral("insert into FILES(fullpath, filename, type) values(?, 'bad.mp3', 'MP3')"));
+    ASSERT_TRUE(ins);
+    ins.value().bind(1, text);
+    ASSERT_TRUE(ins.value().execute());
+    const qint64 id = conn().lastInsertId();
+    const Status byId =
+        lib.Tags()->WriteTag(QString::number(id), TagService::Title, QStringLiteral("Raw"));
+    EXPECT_TRUE(byId) << byId.error().toStdString();
+    TagLib::MPEG::File f(raw.constData());
+    EXPECT_EQ(q(f.tag()->artist()), QStringLiteral("Bytes"));
+    EXPECT_EQ(q(f.tag()->title()), QStringLiteral("Raw"));
+    EXPECT_EQ(lib.GetFileField(static_cast<int>(id), FileField::Title).toString(),
+              QStringLiteral("Raw"));
+    EXPECT_EQ(lib.GetFileField(static_cast<int>(id), FileField::Size).toLongLong(),
+              static_cast<qint64>(f.length()));
 }
 
 TEST(TagServiceGenres, NumbersAndNamesMapBothWays) {

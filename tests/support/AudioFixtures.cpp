@@ -46,11 +46,13 @@ bool drain(AVCodecContext* c, AVFormatContext* oc, AVStream* st, AVPacket* pkt) 
     }
 }
 
-bool encodeWma(const QString& path, double seconds) {
+bool encodeWma(const QString& path, double seconds, const WmaMetadata& metadata = {}) {
     const QByteArray local = QFile::encodeName(path);
     AVFormatContext* raw = nullptr;
     if (avformat_alloc_output_context2(&raw, nullptr, "asf", local.constData()) < 0) return false;
     std::unique_ptr<AVFormatContext, FormatCloser> oc(raw);
+    for (const auto& [key, value] : metadata)
+        av_dict_set(&oc->metadata, key.constData(), value.constData(), 0);
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_WMAV2);
     if (!codec) return false;
     AVStream* st = avformat_new_stream(oc.get(), nullptr);
@@ -141,6 +143,11 @@ bool WriteWma(const QString& path, const TagFields& tags) {
         t->setAttribute("WM/TrackNumber", TagLib::ASF::Attribute(tags.track.toUInt()));
     if (!tags.genre.isEmpty()) t->setAttribute("WM/Genre", TagLib::ASF::Attribute(tl(tags.genre)));
     return f.save();
+}
+
+bool WriteWmaByFFmpeg(const QString& path, const WmaMetadata& metadata) {
+    QDir().mkpath(QFileInfo(path).path());
+    return encodeWma(path, 0.5, metadata);
 }
 
 bool WriteWav(const QString& path, double seconds) {

@@ -5,6 +5,8 @@
 #include "corpus/Corpus.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace fixtures {
@@ -25,6 +27,11 @@ const QByteArray& Mp3Audio();
 bool WriteMp3(const QString& path, const TagFields& tags, bool withId3v1 = false);
 // Writes 0.5 s of wmav2 audio in ASF, then the tags through TagLib.
 bool WriteWma(const QString& path, const TagFields& tags);
+// Writes 0.5 s of wmav2 audio with FFmpeg's own tags: title, author, copyright,
+// comment and rating in the content description (absent ones with length 0),
+// the others, and "Author" again, as extended attributes.
+using WmaMetadata = QList<QPair<QByteArray, QByteArray>>;
+bool WriteWmaByFFmpeg(const QString& path, const WmaMetadata& metadata);
 // Writes 0.5 s of 16-bit stereo PCM at 44.1 kHz.
 bool WriteWav(const QString& path, double seconds = 0.5);
 // Writes whatever bytes (for corrupt files).

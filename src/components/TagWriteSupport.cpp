@@ -1,0 +1,44 @@
+#include "components/TagWriteSupport.h"
+
+#include "components/FileReplacer.h"
+#include "components/TagWriters.h"
+
+#include <QRegularExpression>
+
+namespace tagwrite {
+
+std::unique_ptr<TagLib::FileStream> StreamOn(int fd, bool readOnly) {
+    const int copy = ::dup(fd);
+    // The copy shares the file position, which the writes left at the end.
+    if (copy >= 0) ::lseek(copy, 0, SEEK_SET);
+    return std::make_unique<TagLib::FileStream>(copy, readOnly);
+}
+
+QByteArray ReadAt(int fd, qint64 offset, qint64 length) {
+    QByteArray out(length, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t n =
+            ::pread(fd, out.data() + done, static_cast<size_t>(length - done), offset + done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return QByteArray();
+        if (n == 0) break;
+        done += n;
+    }
+    out.truncate(done);
+    return out;
+}
+
+Status OpenFailure(int error) {
+    if (error == EACCES || error == EPERM || error == EROFS)
+        return Status::failure(QStringLiteral("the file is read-only"));
+    return Status::failure(QStringLiteral("cannot open the file: ") + SystemError(error));
+}
+
+} // namespace tagwrite
+
+unsigned TagWriters::LeadingNumber(const QString& text) {
+    static const QRegularExpression re(QStringLiteral("^\\s*(\\d+)"));
+    const auto m = re.match(text);
+    return m.hasMatch() ? m.captured(1).toUInt() : 0;
+}
