@@ -174,23 +174,44 @@ Status TagService::updateRow(qint64 id, const QString& path, int code, const QSt
                                .arg(done.error()));
 }
 
-int TagService::retag(const QString& where, const QList<QVariant>& args, int code,
-                      const QString& value, bool writeFiles) {
+int TagService::retag(const QList<Match>& match, int code, const QString& value, bool writeFiles,
+                      int* failed) {
+    if (failed) *failed = 0;
     if (!m_db || !m_db->isOpen()) return -1;
-    Result<db::Recordset> r =
-        m_db->prepare(QStringLiteral("select id, fullpath from FILES where ") + where);
+    // The tree shows tags trimmed, so " ABBA " is one of the files of "ABBA". SQL
+    // narrows the rows down by the text they contain; the exact test is made here.
+    QString where;
+    QList<QByteArray> needles;
+    for (const Match& m : match) {
+        if (m.text.isEmpty()) continue;
+        where += (where.isEmpty() ? QStringLiteral(" where ") : QStringLiteral(" and ")) +
+                 QStringLiteral("instr(%1, ?) > 0").arg(QLatin1String(m.column));
+        needles << m.text.toUtf8();
+    }
+    QString columns;
+    for (const Match& m : match)
+        columns += QStringLiteral(", ") + QLatin1String(m.column);
+    Result<db::Recordset> r = m_db->prepare(QStringLiteral("select id, fullpath") + columns +
+                                            QStringLiteral(" from FILES") + where);
     if (!r) return -1;
-    for (int i = 0; i < args.size(); ++i)
-        bindVariant(r.value(), i + 1, args[i]);
+    for (int i = 0; i < needles.size(); ++i)
+        r.value().bind(i + 1, QByteArrayView(needles[i]));
     QList<QPair<qint64, QString>> files;
-    while (r.value().next())
-        files.append({r.value().integer(0), r.value().text(1)});
+    while (r.value().next()) {
+        bool all = true;
+        for (int i = 0; i < match.size() && all; ++i)
+            all = r.value().text(i + 2).trimmed() == match[i].text;
+        if (all) files.append({r.value().integer(0), r.value().text(1)});
+    }
     if (!r.value().error().isEmpty()) return -1;
     r.value().close();
     int changed = 0;
     for (const auto& f : files) {
         if (writeFiles) {
-            if (WriteTag(QString::number(f.first), code, value)) ++changed;
+            if (WriteTag(QString::number(f.first), code, value))
+                ++changed;
+            else if (failed)
+                ++*failed;
             continue;
         }
         QString set;
@@ -202,31 +223,23 @@ int TagService::retag(const QString& where, const QList<QVariant>& args, int cod
         a << OleDate::now() << f.first;
         for (int i = 0; i < a.size(); ++i)
             bindVariant(up.value(), i + 1, a[i]);
-        if (up.value().execute()) ++changed;
+        if (up.value().execute())
+            ++changed;
+        else if (failed)
+            ++*failed;
     }
     return changed;
 }
 
-namespace {
-QString matchOf(const char* column, const QString& value, QList<QVariant>& args) {
-    if (value.trimmed().isEmpty()) return QStringLiteral("trim(%1)=''").arg(QLatin1String(column));
-    args.append(value);
-    return QStringLiteral("%1=? COLLATE BINARY").arg(QLatin1String(column));
-}
-} // namespace
-
 int TagService::ChangeArtist(const QString& oldArtist, const QString& newArtist,
-                             const std::optional<QString>& album, bool writeFiles) {
-    QList<QVariant> args;
-    QString where = matchOf("md_artist", oldArtist, args);
-    if (album) where += QStringLiteral(" and ") + matchOf("md_album", *album, args);
-    return retag(where, args, Artist, newArtist, writeFiles);
+                             const std::optional<QString>& album, bool writeFiles, int* failed) {
+    QList<Match> match = {{"md_artist", oldArtist.trimmed()}};
+    if (album) match.append({"md_album", album->trimmed()});
+    return retag(match, Artist, newArtist, writeFiles, failed);
 }
 
 int TagService::ChangeAlbum(const QString& oldAlbum, const QString& newAlbum, const QString& artist,
-                            bool writeFiles) {
-    QList<QVariant> args;
-    QString where = matchOf("md_artist", artist, args);
-    where += QStringLiteral(" and ") + matchOf("md_album", oldAlbum, args);
-    return retag(where, args, Album, newAlbum, writeFiles);
+                            bool writeFiles, int* failed) {
+    return retag({{"md_artist", artist.trimmed()}, {"md_album", oldAlbum.trimmed()}}, Album,
+                 newAlbum, writeFiles, failed);
 }

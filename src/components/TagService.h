@@ -43,15 +43,17 @@ public:
     // the file's old size and time, so that the next rescan reads it again).
     Status WriteTag(const QString& file, int code, const QString& text);
 
-    // Retags every file whose artist is exactly oldArtist ("" = blank artist),
-    // only those of one album when album is given. Returns how many files were
-    // changed, -1 when the library could not be read. With writeFiles false only
-    // the rows change.
+    // Retags every file whose artist, trimmed, is exactly oldArtist ("" = blank
+    // artist), as the tree groups them; only those of one album when album is
+    // given. Returns how many files were changed, -1 when the library could not be
+    // read; *failed (when given) counts the matching files that could not be
+    // written (a WAV file, a read-only one). With writeFiles false only the rows change.
     int ChangeArtist(const QString& oldArtist, const QString& newArtist,
-                     const std::optional<QString>& album = std::nullopt, bool writeFiles = true);
+                     const std::optional<QString>& album = std::nullopt, bool writeFiles = true,
+                     int* failed = nullptr);
     // Retags the album oldAlbum ("" = blank) of the artist ("" = blank artist).
     int ChangeAlbum(const QString& oldAlbum, const QString& newAlbum, const QString& artist,
-                    bool writeFiles = true);
+                    bool writeFiles = true, int* failed = nullptr);
 
     // 255 for a name that is no standard genre; letter case is ignored.
     static int GenreNumber(const QString& name);
@@ -66,7 +68,12 @@ public:
 
 private:
     Status updateRow(qint64 id, const QString& path, int code, const QString& text);
-    int retag(const QString& where, const QList<QVariant>& args, int code, const QString& value,
-              bool writeFiles);
+    // A tag column and the trimmed text it must hold ("" = blank).
+    struct Match {
+        const char* column;
+        QString text;
+    };
+    int retag(const QList<Match>& match, int code, const QString& value, bool writeFiles,
+              int* failed);
     db::Database* m_db;
 };

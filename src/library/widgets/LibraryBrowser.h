@@ -65,6 +65,7 @@ private:
     void connectList();
     void onFilesDropped(const QString& targetKey, const QStringList& fileKeys);
     void onAlbumDropped(const QString& albumKey, const QString& artistKey);
+    void reportUnwritten(int failed);
     void onNodeRenamed(const QString& key, const QString& oldText, const QString& newText);
     QString tagValue(const QString& text, const QString& emptyText) const;
     void setStatusDescription(QTreeWidgetItem* item);

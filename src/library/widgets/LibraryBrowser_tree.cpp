@@ -4,6 +4,7 @@
 
 #include "components/FileRecord.h"
 #include "components/MediaLibrary.h"
+#include "core/Dialogs.h"
 #include "lang/AppLang.h"
 #include "lang/Mui.h"
 #include "library/NodeKeys.h"
@@ -260,10 +261,17 @@ void LibraryBrowser::onAlbumDropped(const QString& albumKey, const QString& arti
     NodeKeys::splitAlbumKey(albumKey, oldArtist, album);
     const QString newArtist = NodeKeys::idOf(artistKey);
     if (newArtist == oldArtist) return;
-    const int changed = m_library.Tags()->ChangeArtist(tagValue(oldArtist, m_texts.empty.artist),
-                                                       tagValue(newArtist, m_texts.empty.artist),
-                                                       tagValue(album, m_texts.empty.album));
+    int failed = 0;
+    const int changed = m_library.Tags()->ChangeArtist(
+        tagValue(oldArtist, m_texts.empty.artist), tagValue(newArtist, m_texts.empty.artist),
+        tagValue(album, m_texts.empty.album), true, &failed);
     if (changed < 0) return;
+    if (failed > 0) {
+        // Some files keep the old artist: the branch shows where each one is now.
+        reportUnwritten(failed);
+        MakeTree(TreeSection::Library);
+        return;
+    }
     LibraryTreeWidget* tree = m_form.tv1;
     QTreeWidgetItem* dragged = tree->node(albumKey);
     QTreeWidgetItem* target = tree->node(artistKey);
@@ -283,6 +291,11 @@ void LibraryBrowser::onAlbumDropped(const QString& albumKey, const QString& arti
         tree->removeNode(tree->keyOf(oldArtistNode));
 }
 
+void LibraryBrowser::reportUnwritten(int failed) {
+    Dialogs::current().MsgBox(langText(909, {QString::number(failed)}),
+                              Dialogs::OkOnly | Dialogs::Exclamation, langText(910));
+}
+
 void LibraryBrowser::onNodeRenamed(const QString& key, const QString& oldText,
                                    const QString& newText) {
     LibraryTreeWidget* tree = m_form.tv1;
@@ -300,20 +313,24 @@ void LibraryBrowser::onNodeRenamed(const QString& key, const QString& oldText,
     }
     if (newText == oldText) return;
     QString newKey;
+    int failed = 0;
     if (prefix == NodeKeys::ArtistPrefix) {
-        if (m_library.Tags()->ChangeArtist(tagValue(oldText, m_texts.empty.artist), newText) < 0)
+        if (m_library.Tags()->ChangeArtist(tagValue(oldText, m_texts.empty.artist), newText,
+                                           std::nullopt, true, &failed) < 0)
             return;
         newKey = NodeKeys::artistKey(newText.isEmpty() ? m_texts.empty.artist : newText);
     } else if (prefix == NodeKeys::AlbumPrefix) {
         QString artist, album;
         NodeKeys::splitAlbumKey(key, artist, album);
         if (m_library.Tags()->ChangeAlbum(tagValue(oldText, m_texts.empty.album), newText,
-                                          tagValue(artist, m_texts.empty.artist)) < 0)
+                                          tagValue(artist, m_texts.empty.artist), true,
+                                          &failed) < 0)
             return;
         newKey = NodeKeys::albumKey(artist, newText.isEmpty() ? m_texts.empty.album : newText);
     } else {
         return;
     }
+    if (failed > 0) reportUnwritten(failed);
     // Keys below the node carry the old text too: the branch is rebuilt and the
     // renamed node selected again.
     QString path = NodeKeys::Library;

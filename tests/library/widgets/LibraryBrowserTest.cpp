@@ -530,3 +530,27 @@ TEST_F(Browser, DoubleClickNeverStartsALibraryFileAsAProgram) {
     EXPECT_FALSE(QFile::exists(mark)) << "the script ran";
     Shell::setCurrent(&shell);
 }
+
+TEST_F(Browser, RenamingReachesPaddedTagsAndCountsFilesThatCannotTakeTags) {
+    ASSERT_TRUE(fixtures::WriteMp3(music() + "/p1.mp3", fixtures::ArtistOnly(" ABBA  ")));
+    ASSERT_TRUE(fixtures::WriteWav(music() + "/w1.wav"));
+    scan();
+    // A WAV file whose row names the artist (as RIFF INFO tags would).
+    ASSERT_TRUE(conn().execute("update files set md_artist='ABBA' where filename='w1.wav'"));
+    browser->MakeTree();
+    ASSERT_NE(tree()->node("_artABBA"), nullptr);
+
+    emit tree()->nodeRenamed("_artABBA", "ABBA", "ABBA Live");
+    EXPECT_EQ(rows("select filename from files where md_artist='ABBA Live' order by filename",
+                   {"filename"}),
+              QStringList({"a1.mp3", "a2.mp3", "p1.mp3"}));
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(dialogs.asked[0].text, english.Text(909, {"1"}));
+    EXPECT_EQ(rows("select md_artist from files where filename='w1.wav'", {"md_artist"}),
+              QStringList({"ABBA"}));
+    // The file itself has the new name, so a rescan keeps it.
+    MediaLibrary fresh;
+    FileRecord record;
+    ASSERT_TRUE(fresh.GetFileRecord(music() + "/p1.mp3", record));
+    EXPECT_EQ(record.artist, "ABBA Live");
+}
