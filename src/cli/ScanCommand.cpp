@@ -23,6 +23,7 @@ void drawBar(QTextStream& err, float percent) {
 int runScanCommand(const QStringList& argsIn, Io io) {
     QStringList args = argsIn;
     const QString dbPath = takeDatabaseOption(args);
+    const bool noWait = args.removeAll(QStringLiteral("--no-wait")) > 0;
     for (const QString& a : args)
         if (a.startsWith(QLatin1String("--"))) {
             io.err << "qvr scan: unknown option '" << a << "'\n";
@@ -51,7 +52,16 @@ int runScanCommand(const QStringList& argsIn, Io io) {
         if (code == ScanFolderMissing || code == ScanFolderLost || code == ScanDatabaseError)
             io.err << "\nqvr scan: " << text << '\n';
     };
+    cb.skipped = [&io](const QString& path, const QString& reason) {
+        io.err << "\nqvr scan: skipped " << path << ": " << reason << '\n';
+    };
+    cb.waiting = [&io](const QString& message) {
+        io.err << "qvr scan: " << message << '\n';
+        io.err.flush();
+    };
     LibraryScanner scanner(library.Connection());
+    scanner.setLockOwner(QStringLiteral("qvr scan"));
+    if (noWait) scanner.setLockWait(0);
     const Result<ScanCounts> r = scanner.run(args, cb);
     if (!r) {
         io.err << "\nqvr scan: " << r.error() << '\n';
@@ -59,9 +69,11 @@ int runScanCommand(const QStringList& argsIn, Io io) {
     }
     const ScanCounts total = r.value();
     io.err << '\n';
+    // The counts are those of committed work, also when the scan stopped.
     io.out << "seen\t" << total.seen << "\nadded\t" << total.added << "\nupdated\t" << total.updated
-           << "\nremoved\t" << total.removed << '\n';
-    return 0;
+           << "\nremoved\t" << total.removed << "\nskipped\t" << total.skipped << '\n';
+    if (!total.finished()) io.err << "qvr scan: the scan did not finish\n";
+    return total.finished() ? 0 : 1;
 }
 
 } // namespace qvr
