@@ -1,3 +1,4 @@
+#include "cli/CommandLine.h"
 #include "components/LibraryFactsReader.h"
 #include "core/AppSettings.h"
 #include "core/LibraryPaths.h"
@@ -8,30 +9,57 @@
 #include "library/widgets/mainForm.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTimer>
 
-namespace {
-
-// "--name=VALUE" of the command line, or "".
-QString option(const QStringList& args, const QString& name) {
-    const QString prefix = QStringLiteral("--") + name + QLatin1Char('=');
-    for (const QString& a : args)
-        if (a.startsWith(prefix)) return a.mid(prefix.size());
-    return QString();
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
+    // The command line is read before the application object exists: help,
+    // version and mistakes need no display and open no window.
+    cli::CommandLine line(QStringLiteral("quavero"), QStringLiteral("The Quavero music library."),
+                          cli::arguments(argc, argv));
+    CLI::App& cmd = line.app();
+    // The switches below are the program's; the rest of the line is left to the
+    // old words ("/debug", "devmode") and to Qt's own options.
+    cmd.allow_extras();
+    cmd.footer("Also: /debug shows the system information and quits; devmode runs in developer "
+               "mode; Qt's options (-platform NAME, -style NAME, ...) go to Qt.\n"
+               "Exit status: 0 done, 1 failed, 2 usage error.");
+    QString select, shot;
+    mainForm::StartupOptions startup;
+    cli::addText(&cmd, "--select", select, "A tree node to show first: KEY\\KEY...")
+        ->type_name("KEY");
+    cli::addText(&cmd, "--screenshot", shot, "Save a picture of the window to FILE, then quit")
+        ->type_name("FILE")
+        ->check(line.path());
+    cli::addText(&cmd, "--lang-folder", startup.langFolder,
+                 "The language files (default: Lang beside the program)")
+        ->type_name("DIR")
+        ->check(line.path());
+    cli::addText(&cmd, "--data-folder", startup.dataFolder, "The folder of the library data.qvd")
+        ->type_name("DIR")
+        ->check(line.path());
+    cli::addText(&cmd, "--template", startup.templatePath,
+                 "The template a missing library is made from")
+        ->type_name("FILE")
+        ->check(line.path());
+    {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        if (const std::optional<int> status = line.parse({out, err})) return *status;
+    }
+
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("quavero"));
     Artwork::Init();
     WidgetDialogs dialogs;
     Dialogs::setCurrent(&dialogs);
     const QStringList args = app.arguments().mid(1);
+    startup.arguments = args;
 
     if (args.join(QLatin1Char(' ')).toLower().contains(QLatin1String("/debug"))) {
-        const QString folder = mainMod::DataFolder();
+        const QString folder = startup.dataFolder.isEmpty()
+                                   ? mainMod::DataFolder()
+                                   : QDir(startup.dataFolder).absolutePath() + QLatin1Char('/');
         sysInfoForm info(ReadLibraryFacts(folder, folder + QStringLiteral("data.qvd")));
         info.exec();
         return 0;
@@ -40,13 +68,10 @@ int main(int argc, char** argv) {
     AppSettings settings;
     mainForm window(settings);
     dialogs.setParent(&window);
-    if (!window.StartUp({args, {}, {}, {}})) return 1;
+    if (!window.StartUp(startup)) return 1;
 
-    // "--select=KEY\\KEY...": a tree node to show first; "--screenshot=FILE":
-    // a picture of the window, then quit (documentation).
-    const QString select = option(args, QStringLiteral("select"));
+    // The screenshot is for the documentation.
     if (!select.isEmpty() && window.browser()) window.browser()->MakeTree(TreeSection::All, select);
-    const QString shot = option(args, QStringLiteral("screenshot"));
     if (!shot.isEmpty())
         QTimer::singleShot(1500, &window, [&window, shot] {
             window.grab().save(shot);

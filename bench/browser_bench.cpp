@@ -9,6 +9,7 @@
 //              has laid it out, and the memory it took
 //   artist     selecting one artist node (its query and its rows)
 //   search     one quick search with an accented word
+#include "cli/CommandLine.h"
 #include "components/MediaLibrary.h"
 #include "core/AppSettings.h"
 #include "corpus/Corpus.h"
@@ -53,17 +54,26 @@ double rssMiB() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     int files = 100000;
     QString work;
-    const QStringList args = app.arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--files") && i + 1 < args.size())
-            files = args[++i].toInt();
-        else if (args[i] == QLatin1String("--work") && i + 1 < args.size())
-            work = args[++i];
-    }
+    // Parsed before the application exists, so that help needs no display.
+    cli::CommandLine line(QStringLiteral("browser_bench"),
+                          QStringLiteral("Time the tree, the list and the search on a large "
+                                         "library."),
+                          cli::arguments(argc, argv));
+    line.app()
+        .add_option("--files", files, "Files in the corpus")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber);
+    cli::addText(&line.app(), "--work", work,
+                 "Keep the corpus and library here for the next run (default: a temporary "
+                 "folder)")
+        ->type_name("DIR")
+        ->check(line.path());
+    QTextStream err(stderr);
+    if (const std::optional<int> status = line.parse({out, err})) return *status;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QTemporaryDir temp;
     if (work.isEmpty()) work = temp.path();
     QTemporaryDir config;

@@ -1,6 +1,6 @@
 // Timing driver for the library database and the scanner.
 //
-//   library_bench [--files N] [--work DIR] [--keep]
+//   library_bench [--files N] [--work DIR] [--queries-only]
 //
 // Makes (or reuses) a corpus of N MP3 files in DIR and measures, warm cache:
 //   floor      TagLib alone reading every file, on every core (no walk, no database)
@@ -10,6 +10,7 @@
 //              row and reading the two tag columns
 //   artist     one artist-node statement (strcomp(MD_ARTIST,'…',0)=0) with its rows
 //   search     one quick-search statement (LIKE over six columns)
+#include "cli/CommandLine.h"
 #include "components/AudioFile.h"
 #include "components/LibraryScanner.h"
 #include "components/MediaFolderStore.h"
@@ -162,15 +163,22 @@ int main(int argc, char** argv) {
     int files = 10000;
     QString work;
     bool queriesOnly = false;
-    const QStringList args = app.arguments().mid(1);
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--files") && i + 1 < args.size())
-            files = args[++i].toInt();
-        else if (args[i] == QLatin1String("--work") && i + 1 < args.size())
-            work = args[++i];
-        else if (args[i] == QLatin1String("--queries-only"))
-            queriesOnly = true;
-    }
+    cli::CommandLine line(QStringLiteral("library_bench"),
+                          QStringLiteral("Time the scanner and the library's statements."),
+                          app.arguments().mid(1));
+    line.app()
+        .add_option("--files", files, "Files in the corpus")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber);
+    cli::addText(&line.app(), "--work", work,
+                 "Keep the corpus and library here for the next run (default: a temporary "
+                 "folder)")
+        ->type_name("DIR")
+        ->check(line.path());
+    line.app().add_flag("--queries-only", queriesOnly,
+                        "Only the statements, when the library of an earlier run is there");
+    QTextStream err(stderr);
+    if (const std::optional<int> status = line.parse({out, err})) return *status;
     QTemporaryDir temp;
     if (work.isEmpty()) work = temp.path();
     const QString root = work + QStringLiteral("/corpus-%1").arg(files);

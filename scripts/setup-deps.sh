@@ -9,9 +9,9 @@ PACKAGES=(
   qt6-l10n-tools libgl1-mesa-dev
   libsqlite3-dev zlib1g-dev libtag1-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
-  libmp3lame-dev libcdio-dev libcdio-paranoia-dev
+  libmp3lame-dev libcdio-dev libcdio-paranoia-dev libcli11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  gstreamer1.0-plugins-good gstreamer1.0-libav
+  gstreamer1.0-plugins-good gstreamer1.0-libav qt6-translations-l10n
   xvfb xauth
 )
 

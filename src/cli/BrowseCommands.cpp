@@ -39,6 +39,11 @@ QList<TreeNode> allNodes(MediaLibrary& library, const TreeTexts& texts, int sect
     return nodes;
 }
 
+// Stable names of the list columns, for JSON rows.
+const char* const ColumnNames[ListColumns::Count] = {"filename", "track",   "title",     "duration",
+                                                     "artist",   "album",   "year",      "genre",
+                                                     "size",     "bitrate", "frequency", "folder"};
+
 void printRows(FileListModel& model, Io io) {
     for (int s = 0; s < model.columnCount(); ++s)
         io.out << (s ? "\t" : "") << model.headerData(s, Qt::Horizontal).toString();
@@ -50,8 +55,20 @@ void printRows(FileListModel& model, Io io) {
     }
 }
 
-// Fills a list model with the columns the settings show and prints it.
-int fillAndPrint(MediaLibrary& library, const clsMUI& lang, const QString& query, int mode, Io io) {
+void printJsonRows(FileListModel& model, Io io) {
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QJsonObject row{{QStringLiteral("id"), model.id(r)},
+                        {QStringLiteral("path"), model.tag(r)}};
+        for (int s = 0; s < model.columnCount(); ++s)
+            row.insert(QLatin1String(ColumnNames[model.columns().at(s)]), model.text(r, s));
+        printJson(row, io);
+    }
+}
+
+// Fills a list model with the columns the settings show and prints it: the
+// statement, then the rows (only the rows in JSON).
+int fillAndPrint(MediaLibrary& library, const clsMUI& lang, const QString& query, int mode,
+                 bool json, Io io) {
     AppSettings settings;
     LoadSettings(settings);
     FileListModel model;
@@ -66,34 +83,69 @@ int fillAndPrint(MediaLibrary& library, const clsMUI& lang, const QString& query
     model.setHeaderTexts(headers);
     FileList list(model);
     const FileList::Outcome outcome = list.FillList(library.Connection(), query, mode);
-    io.out << outcome.sql << '\n';
+    if (!json) io.out << outcome.sql << '\n';
     if (!outcome.error.isEmpty()) {
         io.err << "qvr: " << outcome.error << '\n';
         return 1;
     }
-    printRows(model, io);
+    if (json)
+        printJsonRows(model, io);
+    else
+        printRows(model, io);
     return 0;
+}
+
+// Opens the library for a command that only reads.
+bool openExisting(MediaLibrary& library, const LibraryOptions& options, Io io) {
+    if (!libraryExists(options.db)) {
+        noLibrary(options.db, io);
+        return false;
+    }
+    return openLibrary(library, options.db, io);
 }
 
 } // namespace
 
-int runTreeCommand(const QStringList& argsIn, Io io) {
-    QStringList args = argsIn;
-    const QString dbPath = takeDatabaseOption(args);
-    int section = TreeSection::All;
-    if (args.size() == 2 && args.first() == QLatin1String("--section")) {
-        bool ok = false;
-        section = args.at(1).toInt(&ok);
-        if (!ok || section < 0 || section > TreeSection::AudioCds) {
-            io.err << "qvr tree: the section is a number from 0 to 5\n";
-            return 2;
-        }
-    } else if (!args.isEmpty()) {
-        io.err << "usage:\n" << TreeCommandUsage;
-        return 2;
-    }
+void addBrowseCommands(CLI::App& qvr, Command& command) {
+    struct Options {
+        int section = TreeSection::All;
+        QString key;
+        QStringList words;
+        LibraryOptions library;
+    };
+    auto options = std::make_shared<Options>();
+
+    CLI::App* tree = qvr.add_subcommand(
+        "tree", "The library tree: each node's key (NUL as \\0) and text, indented");
+    tree->add_option("--section", options->section,
+                     "0 all, 1 library, 2 filters, 3 ratings, 4 virtual folders, 5 audio CDs")
+        ->check(CLI::Range(TreeSection::All, TreeSection::AudioCds));
+    addLibraryOptions(tree, options->library, command.line, true);
+    tree->callback([&command, options] {
+        command.status = runTreeCommand(options->section, options->library, command.io);
+    });
+
+    CLI::App* list = qvr.add_subcommand(
+        "list", "The node's query and its files as the list shows them (_lib: every file)");
+    cli::addText(list, "NODEKEY", options->key, "A key as qvr tree prints it")->required();
+    addLibraryOptions(list, options->library, command.line, true);
+    list->callback([&command, options] {
+        command.status = runListCommand(options->key, options->library, command.io);
+    });
+
+    CLI::App* search =
+        qvr.add_subcommand("search", "The quick-search statement and the files it finds");
+    cli::addTexts(search, "TEXT", options->words, "The words to find")->required();
+    addLibraryOptions(search, options->library, command.line, true);
+    search->callback([&command, options] {
+        command.status =
+            runSearchCommand(options->words.join(QLatin1Char(' ')), options->library, command.io);
+    });
+}
+
+int runTreeCommand(int section, const LibraryOptions& options, Io io) {
     MediaLibrary library;
-    if (!openLibrary(library, dbPath, io)) return 1;
+    if (!openExisting(library, options, io)) return 1;
     clsMUI lang;
     loadLanguage(lang);
     const QList<TreeNode> nodes = allNodes(library, LibraryTree::TextsFrom(lang), section);
@@ -101,51 +153,54 @@ int runTreeCommand(const QStringList& argsIn, Io io) {
     for (const TreeNode& n : nodes) {
         const int d = n.parentKey.isEmpty() ? 0 : depth.value(n.parentKey) + 1;
         depth.insert(n.key, d);
-        io.out << QString(2 * d, QLatin1Char(' ')) << NodeKeys::printable(n.key) << '\t' << n.text
-               << '\n';
+        if (options.json)
+            printJson({{QStringLiteral("key"), NodeKeys::printable(n.key)},
+                       {QStringLiteral("parent"), NodeKeys::printable(n.parentKey)},
+                       {QStringLiteral("depth"), d},
+                       {QStringLiteral("text"), n.text}},
+                      io);
+        else
+            io.out << QString(2 * d, QLatin1Char(' ')) << NodeKeys::printable(n.key) << '\t'
+                   << n.text << '\n';
     }
     return 0;
 }
 
-int runListCommand(const QStringList& argsIn, Io io) {
-    QStringList args = argsIn;
-    const QString dbPath = takeDatabaseOption(args);
-    if (args.size() != 1) {
-        io.err << "usage:\n" << ListCommandUsage;
-        return 2;
-    }
+int runListCommand(const QString& nodeKey, const LibraryOptions& options, Io io) {
     MediaLibrary library;
-    if (!openLibrary(library, dbPath, io)) return 1;
+    if (!openExisting(library, options, io)) return 1;
     clsMUI lang;
     loadLanguage(lang);
     const TreeTexts texts = LibraryTree::TextsFrom(lang);
-    QString key = args.first();
+    QString key = nodeKey;
     key.replace(QLatin1String("\\0"), QString(NodeKeys::AlbumSeparator));
+    // The window leaves the list alone on the library node; here it means every file.
+    if (key == NodeKeys::Library)
+        return fillAndPrint(library, lang, QStringLiteral("select * from files order by fullpath"),
+                            ListMode::Library, options.json, io);
     QString tag;
     if (NodeKeys::prefixOf(key) == NodeKeys::FilterPrefix)
         for (const TreeNode& n : LibraryTree::FiltersBranch(library.Connection(), texts))
             if (n.key == key) tag = n.tag;
     const NodeQuery q = BuildNodeQuery(key, tag, texts.empty);
     if (q.sql.isEmpty()) {
-        io.err << "qvr list: node " << args.first() << " has no query\n";
+        io.err << "qvr list: node " << nodeKey << " has no query\n";
         return 1;
     }
-    return fillAndPrint(library, lang, q.sql, q.mode, io);
+    return fillAndPrint(library, lang, q.sql, q.mode, options.json, io);
 }
 
-int runSearchCommand(const QStringList& argsIn, Io io) {
-    QStringList args = argsIn;
-    const QString dbPath = takeDatabaseOption(args);
-    const QString text = args.join(QLatin1Char(' '));
+int runSearchCommand(const QString& text, const LibraryOptions& options, Io io) {
     if (!QuickSearch::IsLongEnough(text)) {
         io.err << "qvr search: type at least " << QuickSearch::MinimumLength << " characters\n";
         return 2;
     }
     MediaLibrary library;
-    if (!openLibrary(library, dbPath, io)) return 1;
+    if (!openExisting(library, options, io)) return 1;
     clsMUI lang;
     loadLanguage(lang);
-    return fillAndPrint(library, lang, QuickSearch::ListQuery(text), ListMode::Search, io);
+    return fillAndPrint(library, lang, QuickSearch::ListQuery(text), ListMode::Search, options.json,
+                        io);
 }
 
 } // namespace qvr

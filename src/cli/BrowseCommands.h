@@ -1,17 +1,13 @@
 #pragma once
-#include "cli/Qvr.h"
+// tree, list NODEKEY, search TEXT: what the window's tree and list show.
+#include "cli/CommandOptions.h"
 
 namespace qvr {
 
-inline constexpr const char* TreeCommandUsage =
-    "  tree [--section N]         the library tree: key (NUL as \\0) and text, indented\n";
-inline constexpr const char* ListCommandUsage =
-    "  list NODEKEY               the node's query and its files as the list shows them\n";
-inline constexpr const char* SearchCommandUsage =
-    "  search TEXT                the quick-search statement and the files it finds\n";
+void addBrowseCommands(CLI::App& qvr, Command& command);
 
-int runTreeCommand(const QStringList& args, Io io);
-int runListCommand(const QStringList& args, Io io);
-int runSearchCommand(const QStringList& args, Io io);
+int runTreeCommand(int section, const LibraryOptions& options, Io io);
+int runListCommand(const QString& nodeKey, const LibraryOptions& options, Io io);
+int runSearchCommand(const QString& text, const LibraryOptions& options, Io io);
 
 } // namespace qvr

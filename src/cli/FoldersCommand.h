@@ -1,13 +1,9 @@
 #pragma once
-#include "cli/Qvr.h"
+#include "cli/CommandOptions.h"
 
 namespace qvr {
 
-inline constexpr const char* FoldersCommandUsage =
-    "  folders list               the media folders, with their last scan\n"
-    "  folders add PATH           add a media folder\n"
-    "  folders remove PATH [--with-files]\n";
-
-int runFoldersCommand(const QStringList& args, Io io);
+// folders list | add PATH | remove PATH [--with-files]: the media folders.
+void addFoldersCommand(CLI::App& qvr, Command& command);
 
 } // namespace qvr

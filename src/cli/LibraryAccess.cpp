@@ -3,33 +3,44 @@
 #include "components/MediaLibrary.h"
 #include "core/LibraryPaths.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 namespace qvr {
 
-QString takeDatabaseOption(QStringList& args) {
-    QString path;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("--db") && i + 1 < args.size()) {
-            path = args.at(i + 1);
-            args.remove(i, 2);
-            --i;
-        } else if (args.at(i).startsWith(QLatin1String("--db="))) {
-            path = args.at(i).mid(5);
-            args.remove(i);
-            --i;
-        }
-    }
-    return path;
+QString libraryPath(const QString& databaseOption) {
+    return databaseOption.isEmpty() ? mainMod::DataFolder() + QStringLiteral("data.qvd")
+                                    : databaseOption;
+}
+
+bool libraryExists(const QString& databaseOption) {
+    return QFileInfo::exists(libraryPath(databaseOption));
+}
+
+int noLibrary(const QString& databaseOption, Io io) {
+    const QString path = libraryPath(databaseOption);
+    io.err << "qvr: no library at " << path << "; run qvr scan "
+           << (databaseOption.isEmpty() ? QString()
+                                        : QStringLiteral("--db ") + path + QLatin1Char(' '))
+           << "FOLDER first\n";
+    return 1;
 }
 
 bool openLibrary(MediaLibrary& library, const QString& databaseOption, Io io) {
-    const QString path = databaseOption.isEmpty() ? mainMod::GetDatabasePath() : databaseOption;
+    QString path = databaseOption;
     if (path.isEmpty()) {
-        io.err << "qvr: no library database: " << mainMod::DataFolder()
-               << "data.qvd is missing and the template data.blk was not found\n";
-        return false;
+        path = mainMod::GetDatabasePath();
+        if (path.isEmpty()) {
+            io.err << "qvr: no library database: " << mainMod::DataFolder()
+                   << "data.qvd is missing and the template data.blk was not found\n";
+            return false;
+        }
+    } else if (!QFileInfo::exists(path) && QFile::copy(mainMod::TemplatePath(), path)) {
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                        QFile::ReadOther);
     }
     if (!library.OpenLibrary(path)) {
-        io.err << "qvr: cannot open the library " << path << '\n';
+        io.err << "qvr: cannot open the library " << path << ": " << library.OpenError() << '\n';
         return false;
     }
     return true;

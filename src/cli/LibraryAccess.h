@@ -1,18 +1,20 @@
 #pragma once
 // Opening the library for the qvr commands: the database given with
-// "--db PATH", else the data folder's data.qvd (made from the template when missing).
+// "--db PATH", else the data folder's data.qvd.
 #include "cli/Qvr.h"
 
 class MediaLibrary;
 
 namespace qvr {
 
-// Removes "--db PATH" from the arguments and returns PATH ("" when absent).
-QString takeDatabaseOption(QStringList& args);
-// Opens the library; prints the reason and returns false when it cannot.
+// The library file the option names: PATH, else the data folder's data.qvd.
+QString libraryPath(const QString& databaseOption);
+// Commands that only read ask first, so that they never make a library.
+bool libraryExists(const QString& databaseOption);
+// Says that there is no library and how to make one; returns the exit status.
+int noLibrary(const QString& databaseOption, Io io);
+// Opens the library, made from the template when missing; prints the reason
+// and returns false when it cannot.
 bool openLibrary(MediaLibrary& library, const QString& databaseOption, Io io);
-
-inline constexpr const char* LibraryOptionUsage =
-    "  (library commands take --db PATH to use another database)\n";
 
 } // namespace qvr

@@ -1,5 +1,6 @@
 #include "cli/QvLang.h"
 
+#include "cli/CommandLine.h"
 #include "core/Ansi.h"
 #include "core/AppInfo.h"
 #include "lang/LangFile.h"
@@ -11,16 +12,6 @@
 namespace qvlang {
 
 namespace {
-
-const char* const kUsage = "usage: qvlang encode SOURCE.txt TARGET.lng\n"
-                           "       qvlang decode FILE.lng\n"
-                           "       qvlang check FILE.lng [--against REFERENCE.lng]\n"
-                           "       qvlang list [FOLDER]\n";
-
-int usage(qvr::Io io) {
-    io.err << kUsage;
-    return 2;
-}
 
 int encode(const QString& source, const QString& target, qvr::Io io) {
     const auto read = ReadLangSource(source);
@@ -75,19 +66,7 @@ void printList(const char* title, const QStringList& items, qvr::Io io) {
         io.out << "  " << item << '\n';
 }
 
-int check(const QStringList& args, qvr::Io io) {
-    QString path;
-    QString reference;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("--against") && i + 1 < args.size())
-            reference = args.at(++i);
-        else if (path.isEmpty() && !args.at(i).startsWith(QLatin1String("--")))
-            path = args.at(i);
-        else
-            return usage(io);
-    }
-    if (path.isEmpty()) return usage(io);
-
+int check(const QString& path, const QString& reference, qvr::Io io) {
     LangTexts texts;
     QString firstLine;
     if (!loadTexts(path, texts, &firstLine, io)) return 1;
@@ -112,10 +91,9 @@ int check(const QStringList& args, qvr::Io io) {
     return d.ok() ? 0 : 1;
 }
 
-int list(const QStringList& args, qvr::Io io) {
-    if (args.size() > 1) return usage(io);
+int list(const QString& folder, qvr::Io io) {
     clsMUI lang;
-    lang.SetLangFolder(args.isEmpty() ? mainMod::LangFolder() : args.first());
+    lang.SetLangFolder(folder.isEmpty() ? mainMod::LangFolder() : folder);
     for (int i = 0; i < lang.AvailableLangCount(); ++i)
         io.out << lang.AvailableLCID(i) << '\t' << lang.AvailableLangName(i) << '\t'
                << lang.AvailableLangFile(i) << '\n';
@@ -125,17 +103,56 @@ int list(const QStringList& args, qvr::Io io) {
 } // namespace
 
 int run(const QStringList& args, qvr::Io io) {
-    const QString command = args.value(0);
-    if (command == QLatin1String("encode") && args.size() == 3)
-        return encode(args.at(1), args.at(2), io);
-    if (command == QLatin1String("decode") && args.size() == 2) return decode(args.at(1), io);
-    if (command == QLatin1String("check")) return check(args.mid(1), io);
-    if (command == QLatin1String("list")) return list(args.mid(1), io);
-    if (command == QLatin1String("--help") || command == QLatin1String("help")) {
-        io.out << kUsage;
-        return 0;
-    }
-    return usage(io);
+    cli::CommandLine line(QStringLiteral("qvlang"),
+                          QStringLiteral("Language files: containers from sources and back."),
+                          args);
+    CLI::App& app = line.app();
+    app.require_subcommand(1);
+    struct Options {
+        QString source, target, file, reference, folder;
+    } o;
+    int status = cli::Success;
+
+    CLI::App* encodeCommand =
+        app.add_subcommand("encode", "Encode a UTF-8 (or Windows-1252) source into a container");
+    cli::addText(encodeCommand, "SOURCE", o.source, "The source text (.txt)")
+        ->required()
+        ->check(line.path());
+    cli::addText(encodeCommand, "TARGET", o.target, "The container to write (.lng)")
+        ->required()
+        ->check(line.path());
+    encodeCommand->callback([&] { status = encode(o.source, o.target, io); });
+
+    CLI::App* decodeCommand = app.add_subcommand("decode", "Print a container's text as UTF-8");
+    cli::addText(decodeCommand, "FILE", o.file, "The container (.lng)")
+        ->required()
+        ->check(line.path());
+    decodeCommand->callback([&] { status = decode(o.file, io); });
+
+    CLI::App* checkCommand = app.add_subcommand(
+        "check", "Print a container's header and key count; compare it with a reference");
+    cli::addText(checkCommand, "FILE", o.file, "The container (.lng)")
+        ->required()
+        ->check(line.path());
+    cli::addText(checkCommand, "--against", o.reference,
+                 "A reference container: missing keys and placeholders that differ fail")
+        ->type_name("REFERENCE")
+        ->check(line.path());
+    checkCommand->callback([&] { status = check(o.file, o.reference, io); });
+
+    CLI::App* listCommand =
+        app.add_subcommand("list", "The languages a folder offers (default: the Lang folder)");
+    cli::addText(listCommand, "FOLDER", o.folder, "The folder")->check(line.path());
+    listCommand->callback([&] { status = list(o.folder, io); });
+
+    CLI::App* helpCommand = app.add_subcommand("help", "Print this help message");
+    helpCommand->callback([&] {
+        io.out << QString::fromStdString(
+            app.get_formatter()->make_help(&app, "qvlang", CLI::AppFormatMode::Normal));
+    });
+
+    if (const std::optional<int> parsed = line.parse(io)) return *parsed;
+    return status;
 }
 
 } // namespace qvlang

@@ -1,63 +1,59 @@
 #include "cli/Qvr.h"
 
 #include "cli/BrowseCommands.h"
+#include "cli/CommandOptions.h"
 #include "cli/FoldersCommand.h"
-#include "cli/LibraryAccess.h"
 #include "cli/RecordCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SettingsCommand.h"
 #include "cli/SqlCommand.h"
 #include "cli/TagCommand.h"
 
-#include <functional>
-#include <utility>
-#include <vector>
-
 namespace qvr {
 
 namespace {
 
-struct Command {
-    const char* name;
-    const char* usage;
-    std::function<int(const QStringList&, Io)> handler;
-};
-
-const std::vector<Command>& commands() {
-    static const std::vector<Command> list = {
-        {"settings", SettingsCommandUsage, runSettingsCommand},
-        {"scan", ScanCommandUsage, runScanCommand},
-        {"sql", SqlCommandUsage, runSqlCommand},
-        {"folders", FoldersCommandUsage, runFoldersCommand},
-        {"record", RecordCommandUsage, runRecordCommand},
-        {"tag", TagCommandUsage, runTagCommand},
-        {"tree", TreeCommandUsage, runTreeCommand},
-        {"list", ListCommandUsage, runListCommand},
-        {"search", SearchCommandUsage, runSearchCommand},
-    };
-    return list;
-}
-
-void printUsage(QTextStream& s) {
-    s << "usage: qvr COMMAND [ARGS...]\n";
-    for (const Command& c : commands())
-        s << c.usage;
-    s << LibraryOptionUsage;
+// help [COMMAND [SUBCOMMAND]]: the same text as "COMMAND --help".
+void addHelpCommand(CLI::App& qvr, Command& command) {
+    auto names = std::make_shared<std::vector<std::string>>();
+    CLI::App* help = qvr.add_subcommand("help", "Help on qvr or one of its commands");
+    help->add_option("COMMAND", *names, "A command, and a subcommand of it");
+    help->callback([&qvr, &command, names] {
+        const CLI::App* target = &qvr;
+        std::string path = qvr.get_name();
+        for (const std::string& name : *names) {
+            try {
+                target = target->get_subcommand(name);
+            } catch (const CLI::OptionNotFound&) {
+                command.io.err << "qvr help: no command '" << QString::fromStdString(name) << "'\n";
+                command.status = cli::UsageError;
+                return;
+            }
+            path += ' ' + name;
+        }
+        command.io.out << QString::fromStdString(
+            target->get_formatter()->make_help(target, path, CLI::AppFormatMode::Normal));
+    });
 }
 
 } // namespace
 
 int run(const QStringList& args, Io io) {
-    if (args.isEmpty() || args.first() == QLatin1String("--help") ||
-        args.first() == QLatin1String("help")) {
-        printUsage(args.isEmpty() ? io.err : io.out);
-        return args.isEmpty() ? 2 : 0;
-    }
-    for (const Command& c : commands())
-        if (args.first() == QLatin1String(c.name)) return c.handler(args.mid(1), io);
-    io.err << "qvr: unknown command '" << args.first() << "'\n";
-    printUsage(io.err);
-    return 2;
+    cli::CommandLine line(QStringLiteral("qvr"),
+                          QStringLiteral("The Quavero library from the command line."), args);
+    CLI::App& app = line.app();
+    app.require_subcommand(1);
+    Command command{line, io};
+    addScanCommand(app, command);
+    addSqlCommand(app, command);
+    addFoldersCommand(app, command);
+    addRecordCommand(app, command);
+    addTagCommand(app, command);
+    addBrowseCommands(app, command);
+    addSettingsCommand(app, command);
+    addHelpCommand(app, command);
+    if (const std::optional<int> status = line.parse(io)) return *status;
+    return command.status;
 }
 
 } // namespace qvr

@@ -6,56 +6,86 @@
 namespace qvr {
 
 namespace {
+
 QString dateText(const QDateTime& d) {
     return d.isValid() ? d.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
 }
-} // namespace
 
-int runRecordCommand(const QStringList& argsIn, Io io) {
-    QStringList args = argsIn;
-    const QString dbPath = takeDatabaseOption(args);
-    if (args.size() != 1) {
-        io.err << "usage:\n" << RecordCommandUsage;
-        return 2;
-    }
-    MediaLibrary library;
-    if (!openLibrary(library, dbPath, io)) return 1;
-    FileRecord r;
-    if (!library.GetFileRecord(args.first(), r)) {
-        io.err << "qvr record: no such file: " << args.first() << '\n';
-        return 1;
-    }
-    const QList<QPair<const char*, QString>> rows = {
-        {"id", QString::number(r.id)},
+struct Field {
+    const char* name;
+    QString text;
+    bool number = false; // a number in JSON
+};
+
+QList<Field> fieldsOf(const FileRecord& r) {
+    return {
+        {"id", QString::number(r.id), true},
         {"fullpath", r.fullPath},
         {"filename", r.fileName},
         {"filetitle", r.fileTitle},
         {"type", r.type},
-        {"size", QString::number(r.size)},
+        {"size", QString::number(r.size), true},
         {"artist", r.artist},
         {"album", r.album},
         {"title", r.title},
         {"track", r.track},
         {"year", r.year},
-        {"genre", QString::number(r.genreNumber)},
+        {"genre", QString::number(r.genreNumber), true},
         {"genretext", r.genreText},
         {"comment", r.comment},
-        {"bitrate", QString::number(r.bitrate)},
+        {"bitrate", QString::number(r.bitrate), true},
         {"bitratetext", r.bitrateText},
-        {"duration", QString::number(r.duration, 'f', 4)},
+        {"duration", QString::number(r.duration, 'f', 4), true},
         {"durationtext", r.durationText},
-        {"frequency", QString::number(r.frequency)},
+        {"frequency", QString::number(r.frequency), true},
         {"frequencytext", r.frequencyText},
-        {"channels", QString::number(r.channels)},
-        {"rating", QString::number(r.rating)},
-        {"playcount", QString::number(r.playCount)},
+        {"channels", QString::number(r.channels), true},
+        {"rating", QString::number(r.rating), true},
+        {"playcount", QString::number(r.playCount), true},
         {"lastplayed", dateText(r.lastPlayed)},
         {"filedate", dateText(r.fileDate)},
         {"added", dateText(r.added)},
         {"updated", dateText(r.updated)},
     };
-    for (const auto& row : rows)
-        io.out << row.first << '\t' << row.second << '\n';
+}
+
+} // namespace
+
+void addRecordCommand(CLI::App& qvr, Command& command) {
+    struct Options {
+        QString file;
+        LibraryOptions library;
+    };
+    auto options = std::make_shared<Options>();
+    CLI::App* record = qvr.add_subcommand("record", "The file's record, one field a line");
+    cli::addText(record, "ID|PATH", options->file, "The file: its id in the library, or its path")
+        ->required()
+        ->check(command.line.path());
+    addLibraryOptions(record, options->library, command.line, true);
+    record->callback([&command, options] {
+        command.status = runRecordCommand(options->file, options->library, command.io);
+    });
+}
+
+int runRecordCommand(const QString& file, const LibraryOptions& options, Io io) {
+    if (!libraryExists(options.db)) return noLibrary(options.db, io);
+    MediaLibrary library;
+    if (!openLibrary(library, options.db, io)) return 1;
+    FileRecord r;
+    if (!library.GetFileRecord(file, r)) {
+        io.err << "qvr record: no such file: " << file << '\n';
+        return 1;
+    }
+    if (options.json) {
+        QJsonObject row;
+        for (const Field& f : fieldsOf(r))
+            row.insert(QLatin1String(f.name),
+                       f.number ? QJsonValue(f.text.toDouble()) : QJsonValue(f.text));
+        printJson(row, io);
+        return 0;
+    }
+    for (const Field& f : fieldsOf(r))
+        io.out << f.name << '\t' << f.text << '\n';
     return 0;
 }
 

@@ -1,11 +1,10 @@
 #pragma once
-#include "cli/Qvr.h"
+#include "cli/CommandOptions.h"
 
 namespace qvr {
 
-inline constexpr const char* RecordCommandUsage =
-    "  record ID|PATH             the file record, one field a line\n";
-
-int runRecordCommand(const QStringList& args, Io io);
+// record ID|PATH: the file's record, one field a line (or one JSON object).
+void addRecordCommand(CLI::App& qvr, Command& command);
+int runRecordCommand(const QString& file, const LibraryOptions& options, Io io);
 
 } // namespace qvr

@@ -20,15 +20,30 @@ void drawBar(QTextStream& err, float percent) {
 
 } // namespace
 
-int runScanCommand(const QStringList& argsIn, Io io) {
-    QStringList args = argsIn;
-    const QString dbPath = takeDatabaseOption(args);
-    const bool noWait = args.removeAll(QStringLiteral("--no-wait")) > 0;
-    for (const QString& a : args)
-        if (a.startsWith(QLatin1String("--"))) {
-            io.err << "qvr scan: unknown option '" << a << "'\n";
-            return 2;
-        }
+void addScanCommand(CLI::App& qvr, Command& command) {
+    struct Options {
+        QStringList folders;
+        LibraryOptions library;
+        bool noWait = false;
+    };
+    auto options = std::make_shared<Options>();
+    CLI::App* scan = qvr.add_subcommand(
+        "scan", "Add the folders as media folders and scan them (else every media folder)");
+    cli::addTexts(scan, "FOLDER", options->folders, "Folders to add and scan")
+        ->check(command.line.path());
+    addLibraryOptions(scan, options->library, command.line, true);
+    scan->add_flag("--no-wait", options->noWait,
+                   "Fail at once while another scan of the library runs (else wait for it)");
+    scan->callback([&command, options] {
+        const auto body = [&options](Io io) {
+            return runScanCommand(options->folders, options->library.db, options->noWait, io);
+        };
+        command.status =
+            options->library.json ? printLinesAsJson(body, command.io) : body(command.io);
+    });
+}
+
+int runScanCommand(const QStringList& args, const QString& dbPath, bool noWait, Io io) {
     MediaLibrary library;
     if (!openLibrary(library, dbPath, io)) return 1;
     MediaFolderStore* folders = library.MediaFolders();

@@ -1,13 +1,11 @@
 #pragma once
-#include "cli/Qvr.h"
+#include "cli/CommandOptions.h"
 
 namespace qvr {
 
-inline constexpr const char* ScanCommandUsage =
-    "  scan [FOLDER...]           add the folders as media folders, scan them (else all media "
-    "folders)\n"
-    "  scan --no-wait [FOLDER...] fail at once while another scan of the library runs\n";
-
-int runScanCommand(const QStringList& args, Io io);
+// scan [--no-wait] [FOLDER...]: adds the folders as media folders and scans them
+// (else every media folder). Exits 1 when the scan did not finish.
+void addScanCommand(CLI::App& qvr, Command& command);
+int runScanCommand(const QStringList& args, const QString& dbPath, bool noWait, Io io);
 
 } // namespace qvr

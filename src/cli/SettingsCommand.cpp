@@ -1,36 +1,93 @@
 #include "cli/SettingsCommand.h"
 
 #include "core/AppSettings.h"
+#include "core/Registry.h"
 #include "core/Settings.h"
 
 namespace qvr {
 
 namespace {
 
-struct Parsed {
-    QStringList positional;
-    bool machine = false;
+struct Options {
+    QString path;
+    QString value;
     QString defaultValue;
-    QString error;
+    bool machine = false;
+    bool json = false;
 };
 
-Parsed parse(const QStringList& args) {
-    Parsed p;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (a == QLatin1String("--machine"))
-            p.machine = true;
-        else if (a == QLatin1String("--default") && i + 1 < args.size())
-            p.defaultValue = args.at(++i);
-        else if (a.startsWith(QLatin1String("--")))
-            p.error = QStringLiteral("unknown option '%1'").arg(a);
-        else
-            p.positional << a;
-    }
-    return p;
+void printValue(const QString& path, const QString& value, bool json, Io io) {
+    if (json)
+        printJson({{QStringLiteral("path"), path}, {QStringLiteral("value"), value}}, io);
+    else
+        io.out << path << '\t' << value << '\n';
 }
 
-int effective(Io io) {
+// A path as the user typed it, with control characters made visible.
+QString printable(const QString& text) {
+    QString out;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            out += QStringLiteral("<U+%1>").arg(
+                QString::number(c.unicode(), 16).toUpper().rightJustified(4, '0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+// The lines of the hive file that were skipped, and what became of the file.
+void warnAbout(qint32 root, Io io) {
+    const HiveReport report = Registry::Report(root);
+    const QString prefix = QStringLiteral("qvr settings: warning: ") + report.path;
+    if (!report.unreadable.isEmpty())
+        io.err << prefix << " was not read (" << report.unreadable
+               << "); its settings have their defaults and the file is left as it is\n";
+    for (const HiveProblem& problem : report.problems)
+        io.err << prefix << " line " << problem.line << ": " << problem.reason << "; skipped\n";
+    if (report.problemCount > report.problems.size())
+        io.err << prefix << ": " << report.problemCount - report.problems.size()
+               << " more bad lines skipped\n";
+    if (!report.keptAs.isEmpty())
+        io.err << prefix << " was rewritten without its bad lines; the file as it was is kept as "
+               << report.keptAs << '\n';
+}
+
+qint32 rootOf(const Options& o) {
+    return o.machine ? Registry::LocalMachine : Registry::CurrentUser;
+}
+
+int get(const Options& o, Io io) {
+    const QString value = mainMod::ReadSetting(o.path, o.defaultValue, o.machine);
+    if (o.json)
+        printValue(o.path, value, true, io);
+    else
+        io.out << value << '\n';
+    warnAbout(rootOf(o), io);
+    return 0;
+}
+
+int set(const Options& o, Io io) {
+    const Status written = mainMod::TryWriteSetting(o.path, o.value, o.machine);
+    if (!written)
+        io.err << "qvr settings: cannot write " << printable(o.path) << ": " << written.error()
+               << '\n';
+    warnAbout(rootOf(o), io);
+    return written ? 0 : 1;
+}
+
+int remove(const Options& o, Io io) {
+    const Status deleted = mainMod::TryDeleteSetting(o.path, o.machine);
+    if (!deleted)
+        io.err << "qvr settings: cannot delete " << printable(o.path) << ": " << deleted.error()
+               << '\n';
+    warnAbout(rootOf(o), io);
+    return deleted ? 0 : 1;
+}
+
+int effective(const Options& o, Io io) {
+    // One rewrite per hive for all the defaults a first start writes.
+    Registry::Batch batch;
     AppSettings settings;
     LoadSettings(settings);
     for (const SettingRow& row : SettingsCatalogue()) {
@@ -41,37 +98,56 @@ int effective(Io io) {
             value = QString::number(IndexingEnginePort());
         else
             value = mainMod::ReadSetting(row.path, row.defaultText, row.machineWide);
-        io.out << row.path << '\t' << value << '\n';
+        printValue(row.path, value, o.json, io);
     }
+    // Defaults that cannot be stored (a machine-wide hive without write access)
+    // still apply, silently, as on every start.
+    batch.commit();
+    warnAbout(Registry::CurrentUser, io);
+    warnAbout(Registry::LocalMachine, io);
     return 0;
+}
+
+void addMachineFlag(CLI::App* command, Options& options) {
+    command->add_flag("--machine", options.machine, "The machine-wide settings, not the user's");
 }
 
 } // namespace
 
-int runSettingsCommand(const QStringList& args, Io io) {
-    const Parsed p = parse(args);
-    const QString verb = p.positional.value(0);
-    if (!p.error.isEmpty()) {
-        io.err << "qvr settings: " << p.error << '\n';
-        return 2;
-    }
-    if (verb == QLatin1String("get") && p.positional.size() == 2) {
-        io.out << mainMod::ReadSetting(p.positional.at(1), p.defaultValue, p.machine) << '\n';
-        return 0;
-    }
-    if (verb == QLatin1String("set") && p.positional.size() == 3) {
-        if (mainMod::WriteSetting(p.positional.at(1), p.positional.at(2), p.machine)) return 0;
-        io.err << "qvr settings: cannot write " << p.positional.at(1) << '\n';
-        return 1;
-    }
-    if (verb == QLatin1String("delete") && p.positional.size() == 2) {
-        if (mainMod::DeleteSetting(p.positional.at(1), p.machine)) return 0;
-        io.err << "qvr settings: no value " << p.positional.at(1) << " to delete\n";
-        return 1;
-    }
-    if (verb == QLatin1String("effective") && p.positional.size() == 1) return effective(io);
-    io.err << "usage:\n" << SettingsCommandUsage;
-    return 2;
+void addSettingsCommand(CLI::App& qvr, Command& command) {
+    auto options = std::make_shared<Options>();
+    CLI::App* settings = qvr.add_subcommand("settings", "The settings store");
+    settings->require_subcommand(1);
+    addMachineFlag(settings, *options); // may come before the subcommand too
+    const auto run = [&command, options](int (*body)(const Options&, Io)) {
+        return [&command, options, body] { command.status = body(*options, command.io); };
+    };
+
+    CLI::App* getCommand = settings->add_subcommand("get", "Print a value");
+    cli::addText(getCommand, "PATH", options->path, "KEY\\NAME below the settings root")
+        ->required();
+    addMachineFlag(getCommand, *options);
+    cli::addText(getCommand, "--default", options->defaultValue, "The answer when there is none");
+    addJsonOption(getCommand, options->json);
+    getCommand->callback(run(get));
+
+    CLI::App* setCommand = settings->add_subcommand("set", "Write a value");
+    cli::addText(setCommand, "PATH", options->path, "KEY\\NAME below the settings root")
+        ->required();
+    cli::addText(setCommand, "VALUE", options->value, "The text to store")->required();
+    addMachineFlag(setCommand, *options);
+    setCommand->callback(run(set));
+
+    CLI::App* deleteCommand = settings->add_subcommand("delete", "Delete a value");
+    cli::addText(deleteCommand, "PATH", options->path, "KEY\\NAME below the settings root")
+        ->required();
+    addMachineFlag(deleteCommand, *options);
+    deleteCommand->callback(run(remove));
+
+    CLI::App* effectiveCommand = settings->add_subcommand(
+        "effective", "Every setting the application reads, with the value it uses");
+    addJsonOption(effectiveCommand, options->json);
+    effectiveCommand->callback(run(effective));
 }
 
 } // namespace qvr

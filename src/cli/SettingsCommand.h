@@ -1,14 +1,10 @@
 #pragma once
-#include "cli/Qvr.h"
+#include "cli/CommandOptions.h"
 
 namespace qvr {
 
-inline constexpr const char* SettingsCommandUsage =
-    "  settings get PATH [--machine] [--default TEXT]\n"
-    "  settings set PATH VALUE [--machine]\n"
-    "  settings delete PATH [--machine]\n"
-    "  settings effective\n";
-
-int runSettingsCommand(const QStringList& args, Io io);
+// settings get PATH | set PATH VALUE | delete PATH | effective: the settings
+// store, as the application reads it.
+void addSettingsCommand(CLI::App& qvr, Command& command);
 
 } // namespace qvr

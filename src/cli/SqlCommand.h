@@ -1,11 +1,10 @@
 #pragma once
-#include "cli/Qvr.h"
+#include "cli/CommandOptions.h"
 
 namespace qvr {
 
-inline constexpr const char* SqlCommandUsage =
-    "  sql \"STATEMENT\"            run Jet SQL on the library; rows as tab-separated text\n";
-
-int runSqlCommand(const QStringList& args, Io io);
+// sql "STATEMENT": Jet SQL on the library; rows as tab-separated text or JSON.
+void addSqlCommand(CLI::App& qvr, Command& command);
+int runSqlCommand(const QString& statement, const LibraryOptions& options, Io io);
 
 } // namespace qvr

@@ -1,12 +1,11 @@
 #pragma once
-#include "cli/Qvr.h"
+#include "cli/CommandOptions.h"
 
 namespace qvr {
 
-inline constexpr const char* TagCommandUsage =
-    "  tag ID|PATH CODE VALUE     write a tag (0 artist, 1 album, 2 year, 3 track, 4 title,\n"
-    "                             5 genre number, 6 genre text) to the file and its row\n";
-
-int runTagCommand(const QStringList& args, Io io);
+// tag ID|PATH CODE VALUE: writes one tag to the file and its row.
+void addTagCommand(CLI::App& qvr, Command& command);
+// args: ID|PATH, CODE and VALUE as given; code: CODE as a number.
+int runTagCommand(const QStringList& args, int code, const QString& dbPath, Io io);
 
 } // namespace qvr

@@ -1,6 +1,7 @@
 #include "components/CoverArt.h"
 
 #include "components/AudioFile.h"
+#include "core/FileNameCodec.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -12,6 +13,10 @@
 #include <taglib/attachedpictureframe.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
 
 namespace CoverArt {
 
@@ -25,7 +30,7 @@ QString CacheFolder() {
 
 QByteArray Embedded(const QString& audioPath, QString* mimeType) {
     QuietTagLib();
-    const QByteArray local = QFile::encodeName(audioPath);
+    const QByteArray local = FileNameCodec::encode(audioPath);
     try {
         switch (AudioTypeOf(local)) {
         case AudioType::Mp3: {
@@ -67,21 +72,44 @@ QByteArray Embedded(const QString& audioPath, QString* mimeType) {
     }
 }
 
-QString Find(const QString& audioPath, qint64 key) {
-    const QFileInfo info(audioPath);
-    const QDir dir = info.dir();
-    if (dir.exists()) {
-        const QStringList entries = dir.entryList(QDir::Files);
-        for (const char* wanted : kFolderNames)
-            for (const QString& e : entries)
-                if (e.compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0)
-                    return dir.filePath(e);
+namespace {
+
+// A picture file in the folder, by the raw names, so that folders whose names
+// are not UTF-8 are searched too.
+QString folderPicture(const QByteArray& rawFolder) {
+    DIR* d = ::opendir(rawFolder.constData());
+    if (!d) return {};
+    QByteArray found[std::size(kFolderNames)];
+    while (const dirent* e = ::readdir(d))
+        for (size_t i = 0; i < std::size(kFolderNames); ++i)
+            if (found[i].isEmpty() && ::strcasecmp(e->d_name, kFolderNames[i]) == 0)
+                found[i] = e->d_name;
+    ::closedir(d);
+    for (const QByteArray& name : found) {
+        if (name.isEmpty()) continue;
+        const QByteArray path = rawFolder + '/' + name;
+        struct stat st {};
+        if (::stat(path.constData(), &st) == 0 && S_ISREG(st.st_mode))
+            return FileNameCodec::decode(path);
     }
-    if (!info.isFile()) return {};
+    return {};
+}
+
+} // namespace
+
+QString Find(const QString& audioPath, qint64 key) {
+    const QByteArray raw = FileNameCodec::encode(audioPath);
+    const qsizetype slash = raw.lastIndexOf('/');
+    if (const QString picture = folderPicture(slash > 0 ? raw.left(slash) : QByteArray("/"));
+        !picture.isEmpty())
+        return picture;
+    struct stat st {};
+    if (::stat(raw.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    const qint64 mtimeMs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
     // The cache name follows the file and its time, so a changed file gets a new picture.
     const QByteArray id =
         QCryptographicHash::hash(
-            (audioPath + QString::number(info.lastModified().toMSecsSinceEpoch())).toUtf8(),
+            (audioPath + QString::number(mtimeMs)).toUtf8(),
             QCryptographicHash::Sha1)
             .toHex()
             .left(16);

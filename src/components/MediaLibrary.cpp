@@ -3,10 +3,13 @@
 #include "components/AudioFile.h"
 #include "components/CoverArt.h"
 #include "components/FileRows.h"
+#include "core/FileLock.h"
 #include "core/Formatting.h"
 #include "core/LibrarySchema.h"
+#include "core/LockHolders.h"
 #include "core/OleDate.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -91,10 +94,25 @@ bool MediaLibrary::OpenLibrary(const QString& databasePath) {
     m_refreshing = false;
     m_db.close();
     m_path = databasePath;
-    if (databasePath.isEmpty() || !QFileInfo(databasePath).isFile()) return false;
+    m_openError.clear();
+    if (databasePath.isEmpty() || !QFileInfo(databasePath).isFile()) {
+        m_openError = databasePath.isEmpty()
+                          ? QStringLiteral("no library database")
+                          : QStringLiteral("the library %1 does not exist").arg(databasePath);
+        return false;
+    }
     Result<db::Database> d = db::Database::open(databasePath);
-    if (!d) return false;
-    if (!LibrarySchema::ensure(d.value())) return false;
+    if (!d) {
+        m_openError = d.error();
+        return false;
+    }
+    // A read-only library is used as it is: its tables cannot be brought up to date.
+    if (!d.value().isReadOnly()) {
+        if (Status s = LibrarySchema::ensure(d.value()); !s) {
+            m_openError = s.error();
+            return false;
+        }
+    }
     m_db = std::move(d).value();
     m_mfolders.Reload();
     return true;
@@ -108,7 +126,11 @@ void MediaLibrary::CloseLibrary() {
 }
 
 bool MediaLibrary::Compact() {
-    if (!IsOpen() || m_refreshing) return false;
+    if (!IsOpen() || m_refreshing || IsReadOnly()) return false;
+    // Named in the lock file, so that a program kept waiting can say who holds the library.
+    FileLock lock(LockHolders::LibraryLockPath(m_path), FileLock::TryOnce);
+    if (!lock.locked()) return false;
+    lock.writeOwner(QCoreApplication::applicationName() + QStringLiteral(" compacting"));
     const bool ok =
         m_db.executeNative(QStringLiteral("vacuum; pragma wal_checkpoint(TRUNCATE)")).ok();
     // Reopen, so that the connection starts afresh on the compacted file.

@@ -24,8 +24,12 @@ public:
     ~MediaLibrary() override; // cancels a running refresh and waits for it
 
     // Opens the database (creating missing tables); an empty path leaves it closed.
+    // A library without write access opens read-only. OpenError() tells why an
+    // open failed (missing, not a library, in use by another program).
     bool OpenLibrary(const QString& databasePath);
     bool IsOpen() const { return m_db.isOpen(); }
+    bool IsReadOnly() const { return m_db.isReadOnly(); }
+    const QString& OpenError() const { return m_openError; }
     void CloseLibrary();
     // Rebuilds the database file to its smallest size; it is open again
     // afterwards. Refused (false) while a refresh runs.
@@ -78,6 +82,7 @@ private:
     void finishRefresh(ScanCounts counts);
     void stopWorker();
     db::Database m_db;
+    QString m_openError;
     QString m_path;
     TagService m_tags;
     VirtualFolderStore m_vfolders;

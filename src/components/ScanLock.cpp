@@ -1,5 +1,7 @@
 #include "components/ScanLock.h"
 
+#include "core/LockHolders.h"
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 
@@ -19,7 +21,7 @@ QString heldBy(const QString& lockPath) {
 } // namespace
 
 QString pathFor(const QString& databasePath) {
-    return databasePath + QStringLiteral(".scan.lock");
+    return LockHolders::ScanLockPath(databasePath);
 }
 
 Result<std::unique_ptr<FileLock>> acquire(const QString& databasePath, const QString& who,

@@ -1,5 +1,6 @@
 #include "core/AppSettings.h"
 
+#include "core/Registry.h"
 #include "core/Settings.h"
 
 #include <QStandardPaths>
@@ -192,23 +193,26 @@ void CorrectSettings(AppSettings& s) {
 AppSettings DefaultSettings() {
     AppSettings settings;
     for (const SettingRow& row : SettingsCatalogue())
-        if (row.load)
-            row.load(settings, row.defaultText);
+        if (row.load) row.load(settings, row.defaultText);
     CorrectSettings(settings);
     return settings;
 }
 
 void LoadSettings(AppSettings& settings, const std::function<bool()>& detectExternalPlayer) {
+    // The defaults a first start writes go to each hive in one rewrite.
+    Registry::Batch batch;
     for (const SettingRow& row : SettingsCatalogue()) {
         if (row.handling == SettingRow::Direct) continue;
         row.load(settings, ReadSetting(row.path, row.defaultText, row.machineWide));
     }
+    batch.commit();
     CorrectSettings(settings);
     if (settings.WinampMenu && detectExternalPlayer) settings.WinampMenu = detectExternalPlayer();
 }
 
 void SaveSettings(AppSettings& settings) {
     settings.WindowState = settings.WindowState != 0 ? 2 : 0;
+    Registry::Batch batch;
     for (const SettingRow& row : SettingsCatalogue()) {
         if (row.handling != SettingRow::LoadSave) continue;
         WriteSetting(row.path, row.text(settings), row.machineWide);

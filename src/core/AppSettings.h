@@ -65,10 +65,10 @@ AppSettings DefaultSettings();
 
 // Reads every load row and applies the corrections. When the external-player
 // menu flag is on afterwards, it becomes the answer of detectExternalPlayer
-// (when one is given).
+// (when one is given). The defaults it writes cost one rewrite per hive.
 void LoadSettings(AppSettings& settings,
                   const std::function<bool()>& detectExternalPlayer = nullptr);
-// Writes every save row.
+// Writes every save row, in one rewrite per hive.
 void SaveSettings(AppSettings& settings);
 // The corrections LoadSettings applies after reading.
 void CorrectSettings(AppSettings& settings);

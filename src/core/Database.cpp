@@ -2,22 +2,60 @@
 
 #include "core/JetFunctions.h"
 #include "core/JetTranslator.h"
+#include "core/LockHolders.h"
 
 #include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cstring>
+#include <unistd.h>
 
 namespace db {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 10000;
+std::atomic<int> g_busyTimeoutMs{10000};
+
+QString pathOf(sqlite3* db) {
+    const char* f = db ? sqlite3_db_filename(db, "main") : nullptr;
+    return f ? QString::fromUtf8(f) : QString();
+}
 
 QString messageOf(sqlite3* db, int rc) {
+    const int code = (db && rc == 0) ? sqlite3_extended_errcode(db) : rc;
+    // The two failures a user can act on get words of their own.
+    switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        if (const QString path = pathOf(db); !path.isEmpty()) return LockHolders::BusyMessage(path);
+        break;
+    case SQLITE_READONLY:
+        if (const QString path = pathOf(db); !path.isEmpty())
+            return QStringLiteral("the library %1 is open read-only: there is no write access to "
+                                  "the file or its folder")
+                .arg(path);
+        break;
+    default:
+        break;
+    }
     const char* m = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     return QString::fromUtf8(m ? m : sqlite3_errstr(rc));
+}
+
+// Writing needs the file and, for the WAL journal, its folder (or journal files
+// that are already there and writable).
+bool canWrite(const QString& path) {
+    const QByteArray file = QFile::encodeName(path);
+    if (::access(file.constData(), W_OK) != 0) return false;
+    if (::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK) == 0)
+        return true;
+    return ::access((file + "-wal").constData(), W_OK) == 0 &&
+           ::access((file + "-shm").constData(), W_OK) == 0;
 }
 
 bool onlyBlanksAndComments(const char* p) {
@@ -189,9 +227,24 @@ Status Recordset::execute() {
 
 // ---------------------------------------------------------------- Database
 
+void Database::setBusyTimeout(int milliseconds) {
+    g_busyTimeoutMs = milliseconds;
+}
+
 Result<Database> Database::open(const QString& path, Mode mode) {
     if (path.isEmpty()) return Result<Database>::failure(QStringLiteral("no database path"));
-    int flags = SQLITE_OPEN_NOMUTEX;
+    if (mode == Mode::ReadWrite && QFileInfo::exists(path) && !canWrite(path))
+        mode = Mode::ReadOnly;
+    Result<Database> d = openAs(path, mode, false);
+    // Without the journal's shared-memory file, and no right to create it, a
+    // read-only WAL library can only be read as a file that nobody changes.
+    if (!d && mode == Mode::ReadOnly && d.error().contains(QLatin1String("unable to open")))
+        d = openAs(path, mode, true);
+    return d;
+}
+
+Result<Database> Database::openAs(const QString& path, Mode mode, bool immutable) {
+    int flags = SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
     switch (mode) {
     case Mode::ReadOnly:
         flags |= SQLITE_OPEN_READONLY;
@@ -203,16 +256,19 @@ Result<Database> Database::open(const QString& path, Mode mode) {
         flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
         break;
     }
+    QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
+    if (immutable) uri += "?immutable=1";
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
+    const int rc = sqlite3_open_v2(uri.constData(), &raw, flags, nullptr);
     Database d;
     d.m_db.reset(raw);
     d.m_path = path;
+    d.m_readOnly = mode == Mode::ReadOnly;
     if (rc != SQLITE_OK)
         return Result<Database>::failure(
             QStringLiteral("cannot open %1: %2").arg(path, messageOf(raw, rc)));
     sqlite3_extended_result_codes(raw, 1);
-    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    sqlite3_busy_timeout(raw, g_busyTimeoutMs);
     if (!JetFunctions::registerAll(raw))
         return Result<Database>::failure(QStringLiteral("cannot register functions: ") +
                                          messageOf(raw, 0));
@@ -242,7 +298,11 @@ Status Database::executeNative(const QString& sql) {
     char* err = nullptr;
     const int rc = sqlite3_exec(m_db.get(), sql.toUtf8().constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
-        const QString msg = QString::fromUtf8(err ? err : sqlite3_errstr(rc));
+        const int code = rc & 0xFF;
+        const bool explained =
+            code == SQLITE_BUSY || code == SQLITE_LOCKED || code == SQLITE_READONLY;
+        const QString msg = explained ? messageOf(m_db.get(), rc)
+                                      : QString::fromUtf8(err ? err : sqlite3_errstr(rc));
         sqlite3_free(err);
         return Status::failure(msg);
     }

@@ -98,10 +98,17 @@ public:
     Database(Database&&) noexcept = default;
     Database& operator=(Database&&) noexcept = default;
 
-    // Opens (or with ReadWriteCreate creates) the database file.
+    // Opens (or with ReadWriteCreate creates) the database file. ReadWrite opens
+    // read-only when the file, or the folder its journal files go to, is not
+    // writable: reading works, and every write fails saying so.
     static Result<Database> open(const QString& path, Mode mode = Mode::ReadWrite);
 
+    // How long a statement waits for another connection's lock (all connections
+    // opened afterwards).
+    static void setBusyTimeout(int milliseconds);
+
     bool isOpen() const { return m_db != nullptr; }
+    bool isReadOnly() const { return m_readOnly; }
     void close();
     const QString& path() const { return m_path; }
 
@@ -127,8 +134,10 @@ public:
     sqlite3* handle() const { return m_db.get(); }
 
 private:
+    static Result<Database> openAs(const QString& path, Mode mode, bool immutable);
     std::unique_ptr<sqlite3, ConnectionCloser> m_db;
     QString m_path;
+    bool m_readOnly = false;
 };
 
 // Commits when told to, rolls back when destroyed without commit().

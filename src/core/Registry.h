@@ -3,9 +3,11 @@
 // file per root. Root selectors: 0 current user, 1 local machine, 2 users,
 // 3 class root; anything else is no key. A remote computer name always behaves
 // as a connection that failed.
-#include "core/RegistryHive.h"
+#include "core/HiveFile.h"
 
 #include <QString>
+#include <memory>
+#include <vector>
 
 namespace Registry {
 
@@ -28,6 +30,32 @@ bool DeleteValue(qint32 root, const QString& subkey, const QString& valueName,
 
 // Writes a value of any type into an existing key (as other programs may).
 bool SetRawValue(qint32 root, const QString& subkey, const RegValue& value);
+
+// The same operations with the reason of a failure: a name the file cannot hold,
+// a value over the line limit, a hive that was not read, a file that could not
+// be written.
+Status EnsureKey(qint32 root, const QString& subkey);
+Status PutValue(qint32 root, const QString& subkey, const RegValue& value);
+Status RemoveValue(qint32 root, const QString& subkey, const QString& valueName);
+
+// What the last read of the root's hive file found wrong with it.
+HiveReport Report(qint32 root);
+
+// While a batch is open, this thread's changes to every hive are kept in memory
+// (and read back from there); each changed hive is written once when the batch
+// ends, under the lock and on a fresh read like any other change.
+class Batch {
+public:
+    Batch();
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+    // Ends the batch now; the first failure, if any. Later changes are written at once.
+    Status commit();
+
+private:
+    std::vector<std::shared_ptr<HiveFile>> m_hives;
+};
 
 // "HKEY_CURRENT_USER" and so on; empty for an unknown selector.
 QString RootName(qint32 root);

@@ -5,6 +5,7 @@
 #include "core/Result.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -19,6 +20,16 @@ constexpr quint32 MultiString = 7;
 constexpr quint32 QWord = 11;
 } // namespace RegType
 
+// Bounds on what a hive file may hold, so that a damaged or hostile file cannot
+// take the process's memory and time. Both directions obey them: a file over
+// MaxFileBytes is neither read nor rewritten, a longer line is skipped when read,
+// and a value whose line would be longer is refused when written.
+namespace HiveLimits {
+constexpr qsizetype MaxFileBytes = 16 * 1024 * 1024;
+constexpr qsizetype MaxLineChars = 1024 * 1024; // one logical line, continuations joined
+constexpr qsizetype MaxReportedProblems = 100;
+} // namespace HiveLimits
+
 struct RegValue {
     QString name; // empty for the key's default value ("@")
     quint32 type = RegType::String;
@@ -28,16 +39,28 @@ struct RegValue {
     static RegValue dword(const QString& name, quint32 value);
     // The value as the settings layer reads it (see RegistryHive.cpp).
     QString readAsText() const;
+    // All of the data taken as UTF-16LE text, NULs included.
+    QString utf16Text() const;
 };
 
-struct RegKey {
-    QString path; // as first written, without the root name
-    QList<RegValue> values;
+// One key: its values in the order they were first set, found by name without
+// regard to case through an index.
+class RegKey {
+public:
+    RegKey() = default;
+    explicit RegKey(QString path) : m_path(std::move(path)) {}
 
-    RegValue* find(const QString& name);
+    const QString& path() const { return m_path; } // as first written, without the root name
+    const QList<RegValue>& values() const { return m_values; }
     const RegValue* find(const QString& name) const;
-    void set(const RegValue& value);
+    // Replaces the data and type of a value of that name, or appends the value.
+    void set(RegValue value);
     bool remove(const QString& name);
+
+private:
+    QString m_path;
+    QList<RegValue> m_values;
+    QHash<QString, qsizetype> m_index; // folded name -> position in m_values
 };
 
 class Hive {
@@ -57,6 +80,30 @@ private:
     QMap<QString, RegKey> m_keys; // folded path -> key
 };
 
-// Parses a hive file; rootName ("HKEY_CURRENT_USER") must prefix every section.
-Result<Hive> parseHive(const QByteArray& bytes, const QString& rootName);
-QByteArray serializeHive(const Hive& hive, const QString& rootName);
+// Why a key path or value name cannot be stored: a control character or a
+// broken UTF-16 sequence would not survive a line of the file.
+Status checkName(const QString& name);
+// Why a value cannot be stored: a bad name, or a line longer than the limit.
+Status checkValue(const RegValue& value);
+
+// One line the reader skipped.
+struct HiveProblem {
+    qsizetype line = 0; // 1-based, the first line of a continued line
+    QString reason;
+};
+
+struct ParsedHive {
+    Hive hive;
+    QList<HiveProblem> problems; // the first MaxReportedProblems, in file order
+    qsizetype problemCount = 0;  // all of them
+};
+
+// Reads a hive file line by line; rootName ("HKEY_CURRENT_USER") must prefix every
+// section. A bad line is skipped and reported, every good value is kept. UTF-8,
+// and UTF-16 with a byte-order mark, as the Windows registry editor exports;
+// "REGEDIT4" files that are not UTF-8 are read as Windows-1252. Fails only for a
+// file over HiveLimits::MaxFileBytes.
+Result<ParsedHive> parseHive(const QByteArray& bytes, const QString& rootName);
+// The hive as a UTF-8 file with the version 5.00 header; fails when a name
+// cannot be written or the file would pass the limits.
+Result<QByteArray> serializeHive(const Hive& hive, const QString& rootName);

@@ -46,15 +46,23 @@ QString ReadSetting(const QString& path, const QString& defaultValue, bool machi
     return value;
 }
 
-bool WriteSetting(const QString& path, const QString& value, bool machineWide) {
+Status TryWriteSetting(const QString& path, const QString& value, bool machineWide) {
     const SettingLocation loc = locate(path, machineWide);
-    if (!Registry::CreateKey(loc.root, loc.key)) return false;
-    return Registry::SetValue(loc.root, loc.key, loc.name, value);
+    if (const Status key = Registry::EnsureKey(loc.root, loc.key); !key) return key;
+    return Registry::PutValue(loc.root, loc.key, RegValue::text(loc.name, value));
+}
+
+bool WriteSetting(const QString& path, const QString& value, bool machineWide) {
+    return TryWriteSetting(path, value, machineWide).ok();
+}
+
+Status TryDeleteSetting(const QString& path, bool machineWide) {
+    const SettingLocation loc = locate(path, machineWide);
+    return Registry::RemoveValue(loc.root, loc.key, loc.name);
 }
 
 bool DeleteSetting(const QString& path, bool machineWide) {
-    const SettingLocation loc = locate(path, machineWide);
-    return Registry::DeleteValue(loc.root, loc.key, loc.name);
+    return TryDeleteSetting(path, machineWide).ok();
 }
 
 double NumberOr(const QString& text, double defaultValue) {

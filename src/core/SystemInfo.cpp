@@ -17,9 +17,13 @@ extern "C" {
 
 namespace SystemInfo {
 
-InfoRows PlatformRows() {
+QString English(int, const QString& english) {
+    return english;
+}
+
+InfoRows PlatformRows(const Label& label) {
     return {
-        {QStringLiteral("Operating system"),
+        {label(OperatingSystemText, QStringLiteral("Operating system")),
          QSysInfo::prettyProductName() + QStringLiteral(" (") + QSysInfo::kernelType() +
              QLatin1Char(' ') + QSysInfo::kernelVersion() + QStringLiteral(", ") +
              QSysInfo::currentCpuArchitecture() + QLatin1Char(')')},
@@ -36,15 +40,17 @@ InfoRows PlatformRows() {
     };
 }
 
-InfoRows LibraryRows(const LibraryFacts& facts) {
+InfoRows LibraryRows(const LibraryFacts& facts, const Label& label) {
     const QString unknown = QStringLiteral("-");
     return {
-        {QStringLiteral("Data folder"), facts.dataFolder.isEmpty() ? unknown : facts.dataFolder},
-        {QStringLiteral("Database"), facts.databasePath.isEmpty() ? unknown : facts.databasePath},
-        {QStringLiteral("Database size"),
+        {label(DataFolderText, QStringLiteral("Data folder")),
+         facts.dataFolder.isEmpty() ? unknown : facts.dataFolder},
+        {label(DatabaseText, QStringLiteral("Database")),
+         facts.databasePath.isEmpty() ? unknown : facts.databasePath},
+        {label(DatabaseSizeText, QStringLiteral("Database size")),
          facts.databaseSize < 0 ? unknown
                                 : mainMod::FormatSize(static_cast<double>(facts.databaseSize))},
-        {QStringLiteral("Files in the library"),
+        {label(FileCountText, QStringLiteral("Files in the library")),
          facts.fileCount < 0 ? unknown : QLocale().toString(facts.fileCount)},
     };
 }

@@ -86,4 +86,12 @@ int SystemLCID() {
     return LCIDFromLocale(ui.isEmpty() ? system : QLocale(ui.first()));
 }
 
+QLocale LocaleFromLCID(int lcid) {
+    const Entry* found = nullptr;
+    for (const Entry& e : kTable)
+        if (e.lcid == lcid && (!found || found->territory == QLocale::AnyTerritory)) found = &e;
+    if (!found) return QLocale(QLocale::English, QLocale::UnitedStates);
+    return QLocale(found->language, found->territory);
+}
+
 } // namespace LocaleIds

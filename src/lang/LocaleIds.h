@@ -10,5 +10,7 @@ namespace LocaleIds {
 int LCIDFromLocale(const QLocale& locale);
 // The user's interface language, from the first of the system's UI languages.
 int SystemLCID();
+// The locale of an LCID (language and territory); English (United States) when unknown.
+QLocale LocaleFromLCID(int lcid);
 
 } // namespace LocaleIds

@@ -1,6 +1,8 @@
 #include "core/Settings.h"
+#include "cli/Qvr.h"
 #include "core/AppInfo.h"
 #include "core/AppSettings.h"
+#include "core/HiveFile.h"
 #include "core/Registry.h"
 #include "support/TestEnv.h"
 
@@ -67,8 +69,7 @@ TEST_F(SettingsTest, FirstLoadFillsTheStoreWithDefaults) {
     EXPECT_EQ(defaults.Columns[6].Width, 800);
     EXPECT_EQ(defaults.Columns[8].Show, true);
     for (const SettingRow& row : SettingsCatalogue()) {
-        if (row.handling == SettingRow::Direct)
-            continue;
+        if (row.handling == SettingRow::Direct) continue;
         EXPECT_EQ(row.text(defaults), row.text(s)) << row.path.toStdString();
         if (row.handling == SettingRow::Direct) continue;
         const QString key = row.path.section('\\', 0, -2);
@@ -201,4 +202,93 @@ TEST_F(SettingsTest, CommandLineReadsWritesAndShowsEffectiveValues) {
     EXPECT_EQ(runTool(QVR_EXECUTABLE, {"settings", "delete", "Encoder\\Mp3\\Bitrate"}).exitCode, 0);
     EXPECT_EQ(runTool(QVR_EXECUTABLE, {"settings", "delete", "Encoder\\Mp3\\Bitrate"}).exitCode, 1);
     EXPECT_EQ(runTool(QVR_EXECUTABLE, {"settings", "frobnicate"}).exitCode, 2);
+}
+
+namespace {
+quint64 rewrites(qint32 root) {
+    return HiveFile::at(Registry::HivePath(root), Registry::RootName(root))->writeCount();
+}
+} // namespace
+
+TEST_F(SettingsTest, DefaultsOfAFirstStartAreWrittenInOneRewritePerHive) {
+    AppSettings s;
+    LoadSettings(s);
+    EXPECT_EQ(rewrites(Registry::CurrentUser), 1u);
+    EXPECT_EQ(rewrites(Registry::LocalMachine), 1u);
+    EXPECT_EQ(raw("Tree", "Width"), "3600");
+    LoadSettings(s);
+    EXPECT_EQ(rewrites(Registry::CurrentUser), 1u) << "nothing left to write";
+    SaveSettings(s);
+    EXPECT_EQ(rewrites(Registry::CurrentUser), 1u) << "every value already as saved";
+    s.TreeWidth = 4000;
+    s.ShowLogo = false;
+    SaveSettings(s);
+    EXPECT_EQ(rewrites(Registry::CurrentUser), 2u);
+
+    // Outside a batch a default is still written at once.
+    EXPECT_EQ(ReadSetting("Misc\\Fresh", "1"), "1");
+    EXPECT_EQ(rewrites(Registry::CurrentUser), 3u);
+
+    // The command line's first look at the settings also writes once per hive.
+    ScopedEnv elsewhere("QUAVERO_CONFIG_DIR", configDir() + "/other");
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    ASSERT_EQ(qvr::run({"settings", "effective"}, {outStream, errStream}), 0);
+    outStream.flush();
+    EXPECT_EQ(out.count('\n'), SettingsCatalogue().size());
+    EXPECT_EQ(rewrites(Registry::CurrentUser), 1u);
+    EXPECT_EQ(rewrites(Registry::LocalMachine), 1u);
+    EXPECT_EQ(raw("CD-Rip", "FileName Format"), "%N - %T") << "direct rows too";
+}
+
+TEST_F(SettingsTest, BatchedChangesAreReadBackAndMergedWithOtherWriters) {
+    ASSERT_TRUE(WriteSetting("Misc\\Mode", "1"));
+    const quint64 before = rewrites(Registry::CurrentUser);
+    {
+        Registry::Batch batch;
+        ASSERT_TRUE(WriteSetting("Misc\\Mode", "2"));
+        EXPECT_EQ(ReadSetting("Misc\\Mode"), "2") << "read back before the file is written";
+        EXPECT_EQ(rewrites(Registry::CurrentUser), before);
+        // Another process writes meanwhile; its value survives the batch's write.
+        ASSERT_EQ(runTool(QVR_EXECUTABLE, {"settings", "set", "Misc\\Other", "theirs"}).exitCode,
+                  0);
+        EXPECT_EQ(ReadSetting("Misc\\Other"), "theirs");
+        EXPECT_EQ(ReadSetting("Misc\\Mode"), "2");
+        EXPECT_TRUE(WriteSetting("Misc\\Late", "3"));
+        EXPECT_FALSE(Registry::SetValue(Registry::CurrentUser, kRoot + "\\Nowhere", "v", "x"))
+            << "a missing key fails at once";
+    }
+    EXPECT_EQ(rewrites(Registry::CurrentUser), before + 1);
+    const QString file = QString::fromUtf8(readFile(hivePath("HKEY_CURRENT_USER")));
+    EXPECT_TRUE(file.contains("\"Mode\"=\"2\""));
+    EXPECT_TRUE(file.contains("\"Other\"=\"theirs\""));
+    EXPECT_TRUE(file.contains("\"Late\"=\"3\""));
+}
+
+TEST_F(SettingsTest, CommandLineRefusesBadNamesAndWarnsAboutBadLines) {
+    ASSERT_EQ(runTool(QVR_EXECUTABLE, {"settings", "set", "Misc\\LCID", "1031"}).exitCode, 0);
+    const ProcessResult bad = runTool(QVR_EXECUTABLE, {"settings", "set", "Misc\\a\nb", "x"});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(bad.err.contains("cannot write Misc\\a<U+000A>b: the name holds the control "
+                                 "character U+000A"))
+        << bad.err.toStdString();
+    EXPECT_EQ(runTool(QVR_EXECUTABLE, {"settings", "get", "Misc\\LCID"}).out, "1031\n");
+
+    // A damaged hive: the good values are read, the bad lines named on stderr.
+    const QString path = hivePath("HKEY_CURRENT_USER");
+    QByteArray damaged = readFile(path);
+    damaged += "\"broken\n";
+    writeFile(path, damaged);
+    const ProcessResult get = runTool(QVR_EXECUTABLE, {"settings", "get", "Misc\\LCID"});
+    EXPECT_EQ(get.out, "1031\n");
+    EXPECT_TRUE(get.err.contains(QStringLiteral("warning: %1 line %2: bad value name; skipped")
+                                     .arg(path)
+                                     .arg(damaged.count('\n'))))
+        << get.err.toStdString();
+    const ProcessResult set = runTool(QVR_EXECUTABLE, {"settings", "set", "Misc\\Mode", "5"});
+    EXPECT_EQ(set.exitCode, 0);
+    EXPECT_TRUE(set.err.contains("the file as it was is kept as " + path + ".corrupt"))
+        << set.err.toStdString();
+    EXPECT_EQ(readFile(path + ".corrupt"), damaged);
+    EXPECT_EQ(runTool(QVR_EXECUTABLE, {"settings", "get", "Misc\\LCID"}).err, "") << "clean now";
 }

@@ -1,7 +1,6 @@
 #include "cli/Qvr.h"
 
 #include <QCoreApplication>
-#include <cstdio>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -2,6 +2,7 @@
 
 #include "core/AppInfo.h"
 #include "core/widgets/Artwork.h"
+#include "lang/AppLang.h"
 #include "lang/widgets/FormLang.h"
 
 #include <QDialogButtonBox>
@@ -22,7 +23,9 @@ aboutForm::aboutForm(QWidget* parent) : QDialog(parent) {
     name->setObjectName(QStringLiteral("lblName"));
     name->setAlignment(Qt::AlignCenter);
     name->setProperty(FormLang::NoLangTextProperty, true);
-    QString version = QStringLiteral("Version ") + mainMod::AppVersion();
+    const QString word = mainMod::LangText(120);
+    QString version = (word.isEmpty() ? QStringLiteral("Version") : word) + QLatin1Char(' ') +
+                      mainMod::AppVersion();
     if (mainMod::IsBeta()) version += QStringLiteral(" (Beta)");
     auto* vrs = new QLabel(version, this);
     vrs->setObjectName(QStringLiteral("vrs"));

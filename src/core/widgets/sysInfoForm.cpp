@@ -1,6 +1,7 @@
 #include "core/widgets/sysInfoForm.h"
 
 #include "core/AppInfo.h"
+#include "lang/AppLang.h"
 
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -33,9 +34,14 @@ sysInfoForm::sysInfoForm(const LibraryFacts& facts, QWidget* parent) : QDialog(p
         for (const auto& row : rows)
             new QTreeWidgetItem(m_rows, {row.first, row.second});
     };
+    const SystemInfo::Label label = [](int number, const QString& english) {
+        const QString text = mainMod::LangText(number);
+        return text.isEmpty() ? english : text;
+    };
     addGroup(mainMod::AppName() + QLatin1Char(' ') + mainMod::AppVersion(),
-             SystemInfo::PlatformRows());
-    addGroup(QStringLiteral("Library"), SystemInfo::LibraryRows(facts));
+             SystemInfo::PlatformRows(label));
+    addGroup(label(SystemInfo::LibraryGroupText, QStringLiteral("Library")),
+             SystemInfo::LibraryRows(facts, label));
     m_report = mainMod::AppName() + QLatin1Char(' ') + mainMod::AppVersion() + QLatin1Char('\n') +
                SystemInfo::Report(facts);
 

@@ -23,6 +23,9 @@ public:
     void setAudioCdSource(std::function<QStringList()> drives) { m_audioCds = std::move(drives); }
     // Re-reads the texts of the current language (after a language switch).
     void refreshTexts();
+    // After a language switch: every text the browser composed is composed again
+    // (tree captions, stand-ins, headers, status panels).
+    void LanguageChanged();
 
     // Tree (LibraryBrowser_tree.cpp). section: TreeSection; reselectPath: node
     // keys joined by "\" from the top; empty = the selected node.
@@ -65,6 +68,7 @@ private:
     void onNodeRenamed(const QString& key, const QString& oldText, const QString& newText);
     QString tagValue(const QString& text, const QString& emptyText) const;
     void setStatusDescription(QTreeWidgetItem* item);
+    void showListStatus();
     QString langText(int number, const QStringList& args = {}) const;
 
     mainForm& m_form;
@@ -72,6 +76,8 @@ private:
     FileListItemModel m_model;
     FileList m_list;
     TreeTexts m_texts;
+    FileList::Outcome m_lastOutcome;
+    QString m_searchText;
     QMenu* m_popAction = nullptr;
     std::function<QStringList()> m_audioCds;
 };

@@ -3,6 +3,7 @@
 
 #include "components/FileRecord.h"
 #include "components/MediaLibrary.h"
+#include "components/PlayableFile.h"
 #include "core/Dialogs.h"
 #include "core/Shell.h"
 #include "core/widgets/WindowHelpers.h"
@@ -34,12 +35,17 @@ void LibraryBrowser::connectList() {
 FileList::Outcome LibraryBrowser::FillList(const QString& query, int mode) {
     const FileList::Outcome outcome = m_list.FillList(m_library.Connection(), query, mode);
     m_form.llist->setProperty("tag", m_list.lastQuery());
-    const auto texts = FileList::StatusTexts(
-        outcome, [this](int n, const QStringList& a) { return langText(n, a); });
-    m_form.setStatusPanel(4, texts.first);
-    m_form.setStatusPanel(5, texts.second);
+    m_lastOutcome = outcome;
+    showListStatus();
     if (!outcome.error.isEmpty()) m_form.setStatusPanel(2, outcome.error);
     return outcome;
+}
+
+void LibraryBrowser::showListStatus() {
+    const auto texts = FileList::StatusTexts(
+        m_lastOutcome, [this](int n, const QStringList& a) { return langText(n, a); });
+    m_form.setStatusPanel(4, texts.first);
+    m_form.setStatusPanel(5, texts.second);
 }
 
 void LibraryBrowser::BuildColumns() {
@@ -82,8 +88,14 @@ void LibraryBrowser::playRow(int row) {
     const qint64 id = m_model.id(row);
     const QString path = m_model.tag(row);
     if (path.isEmpty()) return;
-    // The built-in player arrives with the playback commands; until then the
-    // desktop's player plays the file.
+    // Whatever the row says, the file on disk may be anything by now; only audio
+    // of the promised type goes to a player. The built-in player arrives with the
+    // playback commands; until then the desktop's player plays the file.
+    if (!PlayableFile::Check(path).ok()) {
+        Dialogs::current().MsgBox(langText(900, {path}), Dialogs::OkOnly | Dialogs::Exclamation,
+                                  langText(901));
+        return;
+    }
     if (!Shell::current().OpenDocument(path)) return;
     const QVariant count = m_library.GetFileField(static_cast<qint32>(id), FileField::PlayCount);
     m_library.SetFileField(static_cast<qint32>(id), FileField::PlayCount, count.toInt() + 1);
@@ -100,6 +112,7 @@ void LibraryBrowser::RunSearch() {
     }
     const FileList::Outcome outcome = FillList(QuickSearch::ListQuery(text), ListMode::Search);
     mainMod::ShowPopup(langText(33, {QString::number(outcome.count)}), 64, langText(34), 10);
+    m_searchText = text;
     m_form.setStatusPanel(3, langText(35, {text}));
     mainMod::SelectAllText(m_form.sText);
 }

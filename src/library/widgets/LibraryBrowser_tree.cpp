@@ -46,6 +46,17 @@ QString LibraryBrowser::langText(int number, const QStringList& args) const {
     return mainMod::LangText(number, args);
 }
 
+void LibraryBrowser::LanguageChanged() {
+    refreshTexts();
+    QTreeWidget* tree = m_form.tv1;
+    if (tree->topLevelItemCount() == 0) return; // start-up: the tree is built later
+    MakeTree(TreeSection::All);
+    if (QTreeWidgetItem* item = tree->currentItem()) setStatusDescription(item);
+    if (m_list.mode() == ListMode::Search && !m_searchText.isEmpty())
+        m_form.setStatusPanel(3, langText(35, {m_searchText}));
+    showListStatus();
+}
+
 void LibraryBrowser::refreshTexts() {
     if (const clsMUI* lang = mainMod::Lang()) m_texts = LibraryTree::TextsFrom(*lang);
     m_texts.empty = {m_form.EmptyArtistText, m_form.EmptyAlbumText};

@@ -236,9 +236,13 @@ void LibraryTreeWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 void LibraryTreeWidget::mousePressEvent(QMouseEvent* event) {
-    // The node under the pointer becomes the selected node, whichever button.
-    if (QTreeWidgetItem* item = itemAt(event->position().toPoint()))
-        if (item != currentItem()) setCurrentItem(item);
+    // The node under the pointer becomes the selected node, whichever button. For
+    // the left button the view selects it itself: selecting it here first would
+    // make the view take the click for a second click on a selected node and
+    // start renaming it at once.
+    if (event->button() != Qt::LeftButton)
+        if (QTreeWidgetItem* item = itemAt(event->position().toPoint()))
+            if (item != currentItem()) setCurrentItem(item);
     QTreeWidget::mousePressEvent(event);
 }
 

@@ -46,17 +46,20 @@ void mainForm::connectMenus() {
         about.exec();
     });
     // Documents that may be missing: the entry goes when they cannot be opened.
-    auto openOrHide = [this](const QString& path, QList<QAction*> entries) {
-        if (Shell::current().OpenDocument(path)) return;
+    auto openOrHide = [this](const QString& path, QList<QAction*> entries, bool program) {
+        if (program ? Shell::current().Execute(path, {}) : Shell::current().OpenDocument(path))
+            return;
         Dialogs::current().MsgBox(QStringLiteral("Missing resource"),
                                   Dialogs::OkOnly | Dialogs::Exclamation, mainMod::AppName());
         for (QAction* entry : entries)
             entry->setVisible(false);
     };
     connect(m_menus.mnuManageServer, &QAction::triggered, this, [this, openOrHide] {
-        openOrHide(mainMod::ServerConfigPath(), {m_menus.mnuManageServer, m_menus.mnuSepServer});
+        openOrHide(mainMod::ServerConfigPath(), {m_menus.mnuManageServer, m_menus.mnuSepServer},
+                   true);
     });
     connect(m_menus.mnuServerHelp, &QAction::triggered, this, [this, openOrHide] {
-        openOrHide(mainMod::ServerHelpPath(), {m_menus.mnuServerHelp, m_menus.mnuSepServerHelp});
+        openOrHide(mainMod::ServerHelpPath(), {m_menus.mnuServerHelp, m_menus.mnuSepServerHelp},
+                   false);
     });
 }

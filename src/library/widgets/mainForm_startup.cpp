@@ -6,12 +6,15 @@
 #include "components/MediaLibrary.h"
 #include "core/AppInfo.h"
 #include "core/Dialogs.h"
+#include "core/JetFunctions.h"
 #include "core/LibraryPaths.h"
+#include "core/OleDate.h"
 #include "core/PathHelpers.h"
 #include "core/Settings.h"
 #include "core/widgets/frmSplash.h"
 #include "lang/AppLang.h"
 #include "lang/Mui.h"
+#include "lang/QtTranslations.h"
 #include "lang/widgets/FormLang.h"
 #include "library/widgets/LibraryBrowser.h"
 #include "util/widgets/Popups.h"
@@ -23,6 +26,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -68,15 +72,17 @@ void mainForm::buildLanguageMenu() {
             if (mainMod::SwitchLanguage(*m_lang, lcid)) applyLanguage();
             for (QAction* other : std::as_const(m_menus.smLang))
                 other->setChecked(other->data().toString().toInt() == m_lang->LCID());
-            emit treeRebuildRequested(0);
         });
     }
 }
 
 void mainForm::applyLanguage() {
+    QtTranslations::Use(m_lang->LCID());
     FormLang::SetFormLang(*m_lang, this);
     EmptyArtistText = m_lang->Text(141);
     EmptyAlbumText = EmptyArtistText;
+    sText->setPlaceholderText(m_lang->Text(32));
+    if (m_browser) m_browser->LanguageChanged();
 }
 
 void mainForm::hideMissingServerEntries() {
@@ -102,10 +108,12 @@ bool mainForm::openLibrary(const StartupOptions& options) {
 
 void mainForm::compactDaily() {
     const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-    QDateTime last =
-        QDateTime::fromString(mainMod::ReadSetting(QStringLiteral("Misc\\LastDBDefrag")), format);
-    if (!last.isValid()) last = QDateTime(QDate(1800, 1, 1), QTime(0, 0));
-    if (last.date() == QDate::currentDate()) return;
+    // Any valid date counts, with or without a time, as Jet's date conversion reads it.
+    double days = 0;
+    const QByteArray stored = mainMod::ReadSetting(QStringLiteral("Misc\\LastDBDefrag")).toUtf8();
+    const QDate last = JetFunctions::parseDate(stored, days) ? OleDate::toDateTime(days).date()
+                                                             : QDate(1800, 1, 1);
+    if (last == QDate::currentDate()) return;
     splashStep(m_splash ? m_splash->PB() : 0, QStringLiteral("Defragmenting database"));
     m_mediaLib->Compact();
     mainMod::WriteSetting(QStringLiteral("Misc\\LastDBDefrag"),
@@ -147,7 +155,9 @@ bool mainForm::StartUp(const StartupOptions& options) {
         splashTime.start();
     }
 
-    if (!openLibrary(options)) return failStartUp(m_lang->Text(1), m_lang->Text(2));
+    if (!openLibrary(options))
+        return failStartUp(m_lang->Text(1) + QStringLiteral("\n\n") + m_mediaLib->OpenError(),
+                           m_lang->Text(2));
     splashStep(5);
     if (m_settings.DefragDatabaseOnLoad) {
         compactDaily();
@@ -161,6 +171,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
 
     attachLibraryEvents();
     m_browser = new LibraryBrowser(*this, *m_mediaLib);
+    applyLanguage(); // the browser's menus and texts
     splashStep(30);
     splashStep(40, m_lang->Text(68));
     splashStep(50, m_lang->Text(69));

@@ -19,7 +19,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -388,4 +391,142 @@ TEST_F(Browser, DoubleClickPlaysAndCountsSelectionCommands) {
     EXPECT_EQ(form->llist->selectedRows(), QList<int>({1}));
     form->menus().mnuSelectAll->trigger();
     EXPECT_EQ(form->llist->selectedRows(), QList<int>({0, 1}));
+}
+
+namespace {
+
+// The album node "Gold" of "abba", shown on screen so that mouse events land on it.
+struct ShownTree {
+    LibraryTreeWidget* tree;
+    QTreeWidgetItem* gold;
+    QPoint goldCentre() const { return tree->visualItemRect(gold).center(); }
+    QLineEdit* editor() const {
+        for (QLineEdit* line : tree->viewport()->findChildren<QLineEdit*>())
+            if (line->isVisible()) return line;
+        return nullptr;
+    }
+    bool editing() const { return editor() != nullptr; }
+    void waitPastDoubleClick() const { QTest::qWait(QApplication::doubleClickInterval() + 150); }
+};
+
+} // namespace
+
+TEST_F(Browser, RenamingStartsOnlyAsTheDesktopConventionsSay) {
+    QSignalSpy renamed(tree(), &LibraryTreeWidget::nodeRenamed);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    select("_lib");
+    QTreeWidgetItem* gold = tree()->node(NodeKeys::albumKey("abba", "Gold"));
+    ASSERT_NE(gold, nullptr);
+    tree()->scrollToItem(gold);
+    const ShownTree shown{tree(), gold};
+
+    // One click on an unselected node, then typing: the node is selected, nothing is renamed.
+    QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, shown.goldCentre());
+    shown.waitPastDoubleClick();
+    EXPECT_EQ(tree()->currentItem(), gold);
+    EXPECT_FALSE(shown.editing());
+    QTest::keyClick(tree(), Qt::Key_Q);
+    QTest::keyClick(tree(), Qt::Key_Return);
+    QTest::qWait(50);
+    EXPECT_EQ(renamed.count(), 0);
+    EXPECT_EQ(rows("select md_album from files where filename='a3.mp3'", {"md_album"}),
+              QStringList({"Gold"}));
+
+    // A right click selects without editing either.
+    QTreeWidgetItem* arrival = tree()->node(NodeKeys::albumKey("ABBA", "Arrival"));
+    ASSERT_NE(arrival, nullptr);
+    tree()->scrollToItem(arrival);
+    QTimer::singleShot(300, [] {
+        if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+    });
+    QTest::mouseClick(tree()->viewport(), Qt::RightButton, {},
+                      tree()->visualItemRect(arrival).center());
+    shown.waitPastDoubleClick();
+    EXPECT_EQ(tree()->currentItem(), arrival);
+    EXPECT_FALSE(shown.editing());
+    tree()->scrollToItem(gold);
+
+    // A second, slow click on the selected node edits it.
+    QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, shown.goldCentre());
+    shown.waitPastDoubleClick();
+    EXPECT_FALSE(shown.editing());
+    QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, shown.goldCentre());
+    shown.waitPastDoubleClick();
+    EXPECT_TRUE(shown.editing());
+    QTest::keyClick(shown.editor(), Qt::Key_Escape);
+    EXPECT_FALSE(shown.editing());
+    EXPECT_EQ(renamed.count(), 0);
+
+    // F2 edits the selected node; Enter hands the new text to the rename.
+    QTest::keyClick(tree(), Qt::Key_F2);
+    ASSERT_TRUE(shown.editing());
+    QLineEdit* line = shown.editor();
+    line->selectAll();
+    QTest::keyClicks(line, "Gold Live");
+    QTest::keyClick(line, Qt::Key_Return);
+    QTest::qWait(50); // the delegate commits through a queued call
+    ASSERT_EQ(renamed.count(), 1);
+    EXPECT_EQ(renamed.first().at(0).toString(), NodeKeys::albumKey("abba", "Gold"));
+    EXPECT_EQ(renamed.first().at(2).toString(), "Gold Live");
+}
+
+namespace {
+
+// A library row whose file is a shell script that would leave a mark if it ran.
+QString writeScript(const QString& path, const QString& mark) {
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(mark).toUtf8());
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                     QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    return path;
+}
+
+} // namespace
+
+TEST_F(Browser, DoubleClickNeverStartsALibraryFileAsAProgram) {
+    RecordingShell shell;
+    // A listed song replaced by a script with the execute bit, and a real MP3
+    // with mode 755, as vfat and NTFS mounts show every file.
+    const QString mark = m_dir.path() + "/ran";
+    QFile::remove(music() + "/a1.mp3");
+    writeScript(music() + "/a1.mp3", mark);
+    QFile(music() + "/a2.mp3")
+        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                        QFile::ExeOther);
+    select("_artABBA");
+    ASSERT_EQ(listed(), QStringList({"a1.mp3", "a2.mp3"}));
+
+    browser->playRow(0);
+    EXPECT_TRUE(shell.opened.isEmpty());
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    EXPECT_TRUE(dialogs.asked.first().text.contains("a1.mp3"));
+    EXPECT_EQ(lib.GetFileField(idOf("a1.mp3"), FileField::PlayCount).toInt(), 0);
+
+    browser->playRow(1);
+    EXPECT_EQ(shell.opened, QStringList({music() + "/a2.mp3"}));
+    EXPECT_EQ(lib.GetFileField(idOf("a2.mp3"), FileField::PlayCount).toInt(), 1);
+
+    // The desktop shell itself hands xdg-open a URL and never runs the file.
+    Shell::setCurrent(nullptr);
+    const QString bin = m_dir.path() + "/bin";
+    QDir().mkpath(bin);
+    const QString args = m_dir.path() + "/xdg-open.args";
+    {
+        QFile f(bin + "/xdg-open");
+        f.open(QIODevice::WriteOnly);
+        f.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\n").arg(args).toUtf8());
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    ScopedEnv path("PATH", bin + ":" + qEnvironmentVariable("PATH"));
+    ASSERT_TRUE(Shell::current().OpenDocument(music() + "/a1.mp3"));
+    for (int i = 0; i < 100 && !QFile::exists(args); ++i)
+        QTest::qWait(20);
+    QFile got(args);
+    ASSERT_TRUE(got.open(QIODevice::ReadOnly));
+    EXPECT_EQ(got.readAll(), QUrl::fromLocalFile(music() + "/a1.mp3").toEncoded());
+    EXPECT_FALSE(QFile::exists(mark)) << "the script ran";
+    Shell::setCurrent(&shell);
 }

@@ -107,7 +107,9 @@ TEST_F(StartUp, MissingTemplateEndsStartUpWithoutADatabase) {
     clsMUI english;
     english.SetLangFolder(mainMod::LangFolder());
     english.SetLCID(1033);
-    EXPECT_EQ(dialogs.asked[0].text, english.Text(1));
+    // The reason follows the text, so that a user can act on it.
+    EXPECT_TRUE(dialogs.asked[0].text.startsWith(english.Text(1) + "\n\n"));
+    EXPECT_TRUE(dialogs.asked[0].text.contains("no library database"));
     EXPECT_EQ(dialogs.asked[0].title, english.Text(2));
     EXPECT_FALSE(QFile::exists(databaseFile()));
     EXPECT_EQ(form.mLib2(), nullptr);
@@ -166,6 +168,16 @@ TEST_F(StartUp, DailyCompactionAndLanguageFallback) {
     EXPECT_NE(form.lang()->LCID(), 0);
     EXPECT_EQ(ReadSetting("Misc\\LCID"), QString::number(form.lang()->LCID()));
     form.Shutdown();
+
+    // A date without a time is a date too: no second compaction on the same day.
+    const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+    for (const QString& stored : {today, QDate::currentDate().toString("M/d/yyyy")}) {
+        WriteSetting("Misc\\LastDBDefrag", stored);
+        mainForm again(settings);
+        ASSERT_TRUE(again.StartUp(options()));
+        EXPECT_EQ(ReadSetting("Misc\\LastDBDefrag"), stored);
+        again.Shutdown();
+    }
 }
 
 TEST_F(StartUp, LanguageMenuSwitchesTextsAtRunTime) {
