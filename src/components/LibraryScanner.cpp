@@ -434,8 +434,14 @@ Result<ScanCounts> LibraryScanner::run(const QString& folder, const Callbacks& c
 
 Result<ScanCounts> LibraryScanner::run(const QStringList& folders, const Callbacks& cb,
                                        const std::atomic<bool>* cancel) {
-    std::unique_ptr<FileLock> lock;
     const QString path = m_db.path();
+    // Said before anything else: the lock file could not be made there either.
+    if (m_db.isReadOnly())
+        return Result<ScanCounts>::failure(
+            QStringLiteral("the library %1 is open read-only: there is no write access to the "
+                           "file or its folder")
+                .arg(path));
+    std::unique_ptr<FileLock> lock;
     if (!path.isEmpty() && path != QLatin1String(":memory:")) {
         Result<std::unique_ptr<FileLock>> l =
             ScanLock::acquire(path, m_owner, {m_lockWaitMs, cb.waiting, cancel});
