@@ -24,6 +24,7 @@ void addScanCommand(CLI::App& qvr, Command& command) {
     struct Options {
         QStringList folders;
         LibraryOptions library;
+        bool noWait = false;
     };
     auto options = std::make_shared<Options>();
     CLI::App* scan = qvr.add_subcommand(
@@ -31,16 +32,18 @@ void addScanCommand(CLI::App& qvr, Command& command) {
     cli::addTexts(scan, "FOLDER", options->folders, "Folders to add and scan")
         ->check(command.line.path());
     addLibraryOptions(scan, options->library, command.line, true);
+    scan->add_flag("--no-wait", options->noWait,
+                   "Fail at once while another scan of the library runs (else wait for it)");
     scan->callback([&command, options] {
         const auto body = [&options](Io io) {
-            return runScanCommand(options->folders, options->library.db, io);
+            return runScanCommand(options->folders, options->library.db, options->noWait, io);
         };
         command.status =
             options->library.json ? printLinesAsJson(body, command.io) : body(command.io);
     });
 }
 
-int runScanCommand(const QStringList& args, const QString& dbPath, Io io) {
+int runScanCommand(const QStringList& args, const QString& dbPath, bool noWait, Io io) {
     MediaLibrary library;
     if (!openLibrary(library, dbPath, io)) return 1;
     MediaFolderStore* folders = library.MediaFolders();
@@ -64,7 +67,16 @@ int runScanCommand(const QStringList& args, const QString& dbPath, Io io) {
         if (code == ScanFolderMissing || code == ScanFolderLost || code == ScanDatabaseError)
             io.err << "\nqvr scan: " << text << '\n';
     };
+    cb.skipped = [&io](const QString& path, const QString& reason) {
+        io.err << "\nqvr scan: skipped " << path << ": " << reason << '\n';
+    };
+    cb.waiting = [&io](const QString& message) {
+        io.err << "qvr scan: " << message << '\n';
+        io.err.flush();
+    };
     LibraryScanner scanner(library.Connection());
+    scanner.setLockOwner(QStringLiteral("qvr scan"));
+    if (noWait) scanner.setLockWait(0);
     const Result<ScanCounts> r = scanner.run(args, cb);
     if (!r) {
         io.err << "\nqvr scan: " << r.error() << '\n';
@@ -72,9 +84,11 @@ int runScanCommand(const QStringList& args, const QString& dbPath, Io io) {
     }
     const ScanCounts total = r.value();
     io.err << '\n';
+    // The counts are those of committed work, also when the scan stopped.
     io.out << "seen\t" << total.seen << "\nadded\t" << total.added << "\nupdated\t" << total.updated
-           << "\nremoved\t" << total.removed << '\n';
-    return 0;
+           << "\nremoved\t" << total.removed << "\nskipped\t" << total.skipped << '\n';
+    if (!total.finished()) io.err << "qvr scan: the scan did not finish\n";
+    return total.finished() ? 0 : 1;
 }
 
 } // namespace qvr

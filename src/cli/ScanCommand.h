@@ -3,9 +3,9 @@
 
 namespace qvr {
 
-// scan [FOLDER...]: adds the folders as media folders and scans them (else
-// every media folder).
+// scan [--no-wait] [FOLDER...]: adds the folders as media folders and scans them
+// (else every media folder). Exits 1 when the scan did not finish.
 void addScanCommand(CLI::App& qvr, Command& command);
-int runScanCommand(const QStringList& args, const QString& dbPath, Io io);
+int runScanCommand(const QStringList& args, const QString& dbPath, bool noWait, Io io);
 
 } // namespace qvr

@@ -1,5 +1,6 @@
 #include "components/AudioFile.h"
 
+#include "components/HeadHash.h"
 #include "components/ReadStream.h"
 #include "core/LibrarySchema.h"
 
@@ -94,6 +95,8 @@ AudioFacts ReadAudioFacts(const char* path, AudioType type, long knownSize) {
         if (type == AudioType::None) return f;
         ReadStream stream(path, knownSize);
         if (!stream.isOpen()) return f;
+        const TagLib::ByteVector& head = stream.head();
+        f.headHash = HeadHash::of(QByteArrayView(head.data(), head.size()));
         switch (type) {
         case AudioType::Mp3: {
             TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), true,
@@ -134,7 +137,9 @@ AudioFacts ReadAudioFacts(const char* path, AudioType type, long knownSize) {
             break;
         }
     } catch (...) {
+        const std::optional<qint64> hash = f.headHash;
         f = AudioFacts();
+        f.headHash = hash;
     }
     if (!f.genre.empty()) f.genreId = LibrarySchema::GenreNumber(QString::fromStdString(f.genre));
     return f;

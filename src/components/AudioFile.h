@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
 #include <string>
 
 enum class AudioType { None, Mp3, Wma, Wav };
@@ -30,6 +31,8 @@ struct AudioFacts {
     int frequency = 0;   // Hz
     int channels = 0;
     bool readable = false; // TagLib could parse the file
+    // HeadHash of the file's start; set whenever the file could be opened.
+    std::optional<qint64> headHash;
 };
 
 // Reads the file at the (local 8-bit) path. Thread-safe; never throws.

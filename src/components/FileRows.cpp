@@ -1,5 +1,6 @@
 #include "components/FileRows.h"
 
+#include "core/FileNameCodec.h"
 #include "core/OleDate.h"
 
 #include <sys/stat.h>
@@ -23,13 +24,14 @@ QByteArrayView view(const std::string& s) {
 const char* const kColumns =
     "fullpath, filename, filetitle, type, size, duration, bitrate, frequency, channels, "
     "md_artist, md_album, md_title, md_track, md_year, md_genredesc, MD_GENREID, md_comment, "
-    "DATE_ADDED, DATETIME, date_updated, file_mtime";
+    "DATE_ADDED, DATETIME, date_updated, file_mtime, head_hash";
 
 } // namespace
 
 bool StatFile(const QByteArray& path, FileFacts& facts) {
     struct stat st {};
-    if (::stat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (::stat(FileNameCodec::utf8ToRaw(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
     facts.path = path;
     facts.size = st.st_size;
     facts.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
@@ -48,7 +50,7 @@ FileRowWriter::FileRowWriter(db::Database& db) : m_db(db) {
     };
     prep(QStringLiteral(
              "insert into FILES(%1) values(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,"
-             "?15,?16,?17,?18,?19,?20,?21)")
+             "?15,?16,?17,?18,?19,?20,?21,?22)")
              .arg(QLatin1String(kColumns)),
          m_insert);
     prep(
@@ -56,7 +58,7 @@ FileRowWriter::FileRowWriter(db::Database& db) : m_db(db) {
                        "duration=?6, bitrate=?7, frequency=?8, channels=?9, md_artist=?10, "
                        "md_album=?11, md_title=?12, md_track=?13, md_year=?14, md_genredesc=?15, "
                        "MD_GENREID=?16, md_comment=?17, DATETIME=?19, date_updated=?20, "
-                       "file_mtime=?21 where id=?22"),
+                       "file_mtime=?21, head_hash=?22 where id=?23"),
         m_update);
     prep(QStringLiteral("delete from FILES where id=?1"), m_delete);
 }
@@ -86,6 +88,10 @@ void FileRowWriter::bindCommon(db::Recordset& st, const FileFacts& file, const A
         .bind(19, file.fileDate)
         .bind(20, now)
         .bind(21, file.mtimeNs);
+    if (a.headHash)
+        st.bind(22, *a.headHash);
+    else
+        st.bindNull(22);
 }
 
 qint64 FileRowWriter::insert(const FileFacts& file, const AudioFacts& audio, double now) {
@@ -101,7 +107,7 @@ qint64 FileRowWriter::insert(const FileFacts& file, const AudioFacts& audio, dou
 bool FileRowWriter::update(qint64 id, const FileFacts& file, const AudioFacts& audio, double now) {
     if (!ok()) return false;
     bindCommon(m_update, file, audio, now);
-    m_update.bind(22, id);
+    m_update.bind(23, id);
     if (Status s = m_update.execute(); !s) {
         m_error = s.error();
         return false;

@@ -8,13 +8,14 @@
 
 // What the file system says about a file.
 struct FileFacts {
-    QByteArray path;     // full path, UTF-8 / local 8-bit
+    QByteArray path;     // full path as stored: FileNameCodec::rawToUtf8 of the name's bytes
     qint64 size = 0;     // bytes
     qint64 mtimeNs = 0;  // modification time, ns since the Unix epoch
     double fileDate = 0; // the same as an OLE date (local time)
 };
 
-// Reads size and modification time; false when the file cannot be stat'ed.
+// Reads size and modification time of the file whose stored path is given (the
+// raw name is FileNameCodec::utf8ToRaw of it); false when it cannot be stat'ed.
 bool StatFile(const QByteArray& path, FileFacts& facts);
 
 class FileRowWriter {

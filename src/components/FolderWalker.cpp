@@ -1,11 +1,11 @@
 #include "components/FolderWalker.h"
 
 #include "components/AudioFile.h"
+#include "core/FileNameCodec.h"
 #include "core/OleDate.h"
 
-#include <QFile>
-
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -31,7 +31,27 @@ struct DevInoHash {
     }
 };
 
+QByteArray withSlash(const QByteArray& path) {
+    return path.endsWith('/') ? path : path + '/';
+}
+
+QByteArray joined(const QByteArray& prefix, QByteArrayView name) {
+    QByteArray out;
+    out.reserve(prefix.size() + name.size());
+    out.append(prefix);
+    out.append(name);
+    return out;
+}
+
 } // namespace
+
+// A folder to list: its raw bytes for the system, its text for the library.
+// Most names need no mapping; then both share one buffer.
+struct FolderWalker::Folder {
+    QByteArray raw;
+    QByteArray text;
+    bool operator>(const Folder& o) const { return raw > o.raw; }
+};
 
 struct FolderWalker::Shared {
     const std::atomic<bool>* cancel = nullptr;
@@ -39,12 +59,13 @@ struct FolderWalker::Shared {
     int threads = 1;
     std::mutex mutex;
     std::condition_variable cv;
-    std::deque<QByteArray> queue;
+    std::deque<Folder> queue;
     int busy = 0;
     std::unordered_set<DevIno, DevInoHash> visited;
     std::vector<std::thread> pool;
     std::vector<std::vector<FileFacts>> filesPerThread;
-    std::vector<QList<Lost>> lostPerThread;
+    std::vector<QList<Problem>> lostPerThread;
+    std::vector<QList<Problem>> skippedPerThread;
 
     bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
 };
@@ -65,89 +86,120 @@ FolderWalker::~FolderWalker() {
 std::vector<bool> FolderWalker::start(const std::vector<QByteArray>& roots) {
     std::vector<bool> listed;
     for (const QByteArray& root : roots) {
+        // One buffer for both while no name needs the mapping: paths below are built once.
+        const QByteArray raw =
+            FileNameCodec::utf8HasMappedBytes(root) ? FileNameCodec::utf8ToRaw(root) : root;
         struct stat st {};
-        bool ok = ::stat(root.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+        bool ok = ::stat(raw.constData(), &st) == 0 && S_ISDIR(st.st_mode);
         if (ok) {
-            const int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            const int fd = ::open(raw.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             ok = fd >= 0;
             if (fd >= 0) ::close(fd);
         }
         if (ok && m_shared->visited.insert({st.st_dev, st.st_ino}).second)
-            m_shared->queue.push_back(root);
+            m_shared->queue.push_back({raw, root});
         listed.push_back(ok);
     }
     const int n = m_shared->threads;
     m_shared->filesPerThread.resize(static_cast<size_t>(n));
     m_shared->lostPerThread.resize(static_cast<size_t>(n));
+    m_shared->skippedPerThread.resize(static_cast<size_t>(n));
     for (int t = 0; t < n; ++t)
         m_shared->pool.emplace_back([this, t] {
             Shared& s = *m_shared;
-            std::vector<FileFacts>& files = s.filesPerThread[static_cast<size_t>(t)];
-            QList<Lost>& lost = s.lostPerThread[static_cast<size_t>(t)];
-            std::vector<QByteArray> subdirs;
+            std::vector<Folder> subfolders;
             for (;;) {
-                QByteArray dir;
+                Folder folder;
                 {
                     std::unique_lock<std::mutex> lock(s.mutex);
                     s.cv.wait(lock,
                               [&s] { return !s.queue.empty() || s.busy == 0 || s.cancelled(); });
                     if (s.queue.empty() || s.cancelled()) return;
-                    dir = std::move(s.queue.back()); // depth first keeps the queue short
+                    folder = std::move(s.queue.back()); // depth first keeps the queue short
                     s.queue.pop_back();
                     ++s.busy;
                 }
-                if (s.onFolder) s.onFolder(QFile::decodeName(dir));
-                subdirs.clear();
-                const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-                DIR* d = fd >= 0 ? ::fdopendir(fd) : nullptr;
-                if (!d) {
-                    lost.append({dir, errno});
-                    if (fd >= 0) ::close(fd);
-                } else {
-                    const QByteArray prefix = dir.endsWith('/') ? dir : dir + '/';
-                    errno = 0;
-                    while (dirent* e = ::readdir(d)) {
-                        const char* name = e->d_name;
-                        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-                            continue;
-                        const qsizetype len = static_cast<qsizetype>(std::strlen(name));
-                        const unsigned char type = e->d_type;
-                        const bool audio =
-                            AudioTypeOf(QByteArrayView(name, len)) != AudioType::None;
-                        if ((type == DT_REG && !audio) || (type != DT_DIR && type != DT_REG &&
-                                                           type != DT_LNK && type != DT_UNKNOWN))
-                            continue;
-                        struct stat st {};
-                        if (::fstatat(fd, name, &st, 0) != 0)
-                            continue; // vanished, or a dangling link
-                        if (S_ISDIR(st.st_mode)) {
-                            subdirs.push_back(prefix + QByteArray(name, len));
-                            std::lock_guard<std::mutex> lock(s.mutex);
-                            if (!s.visited.insert({st.st_dev, st.st_ino}).second)
-                                subdirs.pop_back();
-                        } else if (S_ISREG(st.st_mode) && audio) {
-                            FileFacts f;
-                            f.path = prefix + QByteArray(name, len);
-                            f.size = st.st_size;
-                            f.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL +
-                                        st.st_mtim.tv_nsec;
-                            f.fileDate = OleDate::fromUnix(st.st_mtim.tv_sec);
-                            files.push_back(std::move(f));
-                        }
-                    }
-                    if (errno != 0) lost.append({dir, errno});
-                    ::closedir(d);
-                }
+                if (s.onFolder) s.onFolder(QString::fromUtf8(folder.text));
+                subfolders.clear();
+                listFolder(folder, t, subfolders);
                 std::lock_guard<std::mutex> lock(s.mutex);
                 // Sub-folders in reverse name order, so that they come off the back in name order.
-                std::sort(subdirs.begin(), subdirs.end(), std::greater<>());
-                for (QByteArray& sub : subdirs)
+                std::sort(subfolders.begin(), subfolders.end(), std::greater<>());
+                for (Folder& sub : subfolders)
                     s.queue.push_back(std::move(sub));
                 --s.busy;
                 s.cv.notify_all();
             }
         });
     return listed;
+}
+
+void FolderWalker::listFolder(const Folder& folder, int thread, std::vector<Folder>& subfolders) {
+    Shared& s = *m_shared;
+    std::vector<FileFacts>& files = s.filesPerThread[static_cast<size_t>(thread)];
+    QList<Problem>& lost = s.lostPerThread[static_cast<size_t>(thread)];
+    QList<Problem>& skipped = s.skippedPerThread[static_cast<size_t>(thread)];
+    const int fd = ::open(folder.raw.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* d = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (!d) {
+        lost.append({folder.text, errno});
+        if (fd >= 0) ::close(fd);
+        return;
+    }
+    const QByteArray rawPrefix = withSlash(folder.raw);
+    const bool sameText = folder.text.constData() == folder.raw.constData();
+    const QByteArray textPrefix = sameText ? rawPrefix : withSlash(folder.text);
+    auto textOf = [&textPrefix](QByteArrayView name) {
+        return FileNameCodec::rawNeedsMapping(name)
+                   ? joined(textPrefix, FileNameCodec::rawToUtf8(name))
+                   : joined(textPrefix, name);
+    };
+    for (;;) {
+        // Everything else in the loop may leave errno set: only readdir's own counts.
+        errno = 0;
+        const dirent* e = ::readdir(d);
+        if (!e) {
+            if (errno != 0) lost.append({folder.text, errno});
+            break;
+        }
+        const char* name = e->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+        const QByteArrayView nameView(name, static_cast<qsizetype>(std::strlen(name)));
+        const unsigned char type = e->d_type;
+        const bool audio = AudioTypeOf(nameView) != AudioType::None;
+        if ((type == DT_REG && !audio) ||
+            (type != DT_DIR && type != DT_REG && type != DT_LNK && type != DT_UNKNOWN))
+            continue;
+        struct stat st {};
+        if (::fstatat(fd, name, &st, 0) != 0) {
+            const int error = errno;
+            // An entry deleted since it was listed is simply gone; a link whose
+            // target is missing, or any other failure, leaves something unknown.
+            struct stat self {};
+            if (error != ENOENT || ::fstatat(fd, name, &self, AT_SYMLINK_NOFOLLOW) == 0)
+                skipped.append({textOf(nameView), error});
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            {
+                std::lock_guard<std::mutex> lock(s.mutex);
+                if (!s.visited.insert({st.st_dev, st.st_ino}).second) continue;
+            }
+            Folder sub;
+            sub.raw = joined(rawPrefix, nameView);
+            sub.text =
+                sameText && !FileNameCodec::rawNeedsMapping(nameView) ? sub.raw : textOf(nameView);
+            subfolders.push_back(std::move(sub));
+        } else if (S_ISREG(st.st_mode) && audio) {
+            FileFacts f;
+            f.path = textOf(nameView);
+            f.size = st.st_size;
+            f.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+            f.fileDate = OleDate::fromUnix(st.st_mtim.tv_sec);
+            files.push_back(std::move(f));
+        }
+    }
+    ::closedir(d);
 }
 
 void FolderWalker::finish() {
@@ -165,4 +217,6 @@ void FolderWalker::finish() {
     }
     for (const auto& l : m_shared->lostPerThread)
         m_lost += l;
+    for (const auto& l : m_shared->skippedPerThread)
+        m_skipped += l;
 }

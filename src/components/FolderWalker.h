@@ -1,7 +1,9 @@
 #pragma once
 // Walks folder trees on several threads at once, collecting the audio files
 // with their size and modification time. Links are followed; a folder reached
-// twice (a link loop, or two links to one folder) is listed once.
+// twice (a link loop, or two links to one folder) is listed once. Paths in and
+// out are the library's text form of the names (FileNameCodec); the disk is
+// asked with the raw bytes.
 #include "components/FileRows.h"
 
 #include <QByteArray>
@@ -15,9 +17,9 @@
 
 class FolderWalker {
 public:
-    struct Lost {
-        QByteArray folder;
-        int error; // errno
+    struct Problem {
+        QByteArray path; // text form
+        int error;       // errno
     };
 
     // onFolder (optional) is called before each folder is listed; with it the
@@ -28,21 +30,27 @@ public:
     FolderWalker(const FolderWalker&) = delete;
     FolderWalker& operator=(const FolderWalker&) = delete;
 
-    // Starts walking the roots (absolute, no trailing separator) in the
-    // background. Returns, per root, whether it exists and can be listed.
+    // Starts walking the roots (text form of absolute paths, no trailing
+    // separator) in the background. Returns, per root, whether it exists and
+    // can be listed.
     std::vector<bool> start(const std::vector<QByteArray>& roots);
     // Waits for the walk to end.
     void finish();
 
-    // After finish(): the audio files found, in no particular order; folders
-    // that vanished or could not be listed during the walk.
+    // After finish(): the audio files found, in no particular order.
     std::vector<FileFacts>& files() { return m_files; }
-    const QList<Lost>& lost() const { return m_lost; }
+    // Folders that vanished or could not be listed during the walk.
+    const QList<Problem>& lost() const { return m_lost; }
+    // Entries of listed folders that could not be looked at: links to nowhere
+    // or to themselves, names the system refuses. What they are is unknown.
+    const QList<Problem>& skipped() const { return m_skipped; }
 
 private:
     struct Shared;
-    void work();
+    struct Folder;
+    void listFolder(const Folder& folder, int thread, std::vector<Folder>& subfolders);
     std::unique_ptr<Shared> m_shared;
     std::vector<FileFacts> m_files;
-    QList<Lost> m_lost;
+    QList<Problem> m_lost;
+    QList<Problem> m_skipped;
 };

@@ -154,7 +154,8 @@ bool MediaLibrary::RefreshLibrary(const QString& folder, int) {
             this, [this, code, text] { emit StatusUpdate(code, text); }, Qt::QueuedConnection);
     };
     m_worker = std::thread([this, path, folder, cb]() {
-        Result<ScanCounts> r = LibraryScanner::runOnFile(path, folder, cb, &m_cancel);
+        Result<ScanCounts> r = LibraryScanner::runOnFile(path, folder, cb, &m_cancel, 0,
+                                                         QStringLiteral("quavero refresh"));
         ScanCounts counts;
         if (r)
             counts = r.value();

@@ -28,6 +28,9 @@ public:
     long length() override { return m_size; }
     void truncate(long) override {}
 
+    // The start of the file as read when opened: its first 64 KiB or more, or all of it.
+    const TagLib::ByteVector& head() const { return m_head; }
+
 private:
     // Copies [at, at + n) into out; false when the bytes are not cached.
     bool fromCache(long at, unsigned long n, TagLib::ByteVector& out) const;

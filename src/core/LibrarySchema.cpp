@@ -39,7 +39,8 @@ CREATE TABLE IF NOT EXISTS FILES (
   DATE_ADDED REAL NOT NULL DEFAULT 0,
   DATETIME REAL NOT NULL DEFAULT 0,
   date_updated REAL NOT NULL DEFAULT 0,
-  file_mtime INTEGER NOT NULL DEFAULT 0
+  file_mtime INTEGER NOT NULL DEFAULT 0,
+  head_hash INTEGER
 );
 CREATE UNIQUE INDEX IF NOT EXISTS files_fullpath ON FILES(fullpath);
 CREATE INDEX IF NOT EXISTS files_artist_album ON FILES(md_artist, md_album);
@@ -93,6 +94,34 @@ BEGIN
 END;
 )SQL";
 
+// Columns added after the first version, for libraries made before them.
+struct AddedColumn {
+    const char* table;
+    const char* name;
+    const char* definition;
+};
+const AddedColumn kAddedColumns[] = {
+    {"FILES", "head_hash", "head_hash INTEGER"},
+};
+
+Status addMissingColumns(db::Database& db) {
+    for (const AddedColumn& c : kAddedColumns) {
+        Result<db::Recordset> r = db.prepare(
+            QStringLiteral("select 1 from pragma_table_info('%1') where name='%2' collate nocase")
+                .arg(QLatin1String(c.table), QLatin1String(c.name)));
+        if (!r) return Status::failure(r.error());
+        const bool present = r.value().next();
+        r.value().close();
+        if (present) continue;
+        if (Status s =
+                db.executeNative(QStringLiteral("alter table %1 add column %2")
+                                     .arg(QLatin1String(c.table), QLatin1String(c.definition)));
+            !s)
+            return s;
+    }
+    return {};
+}
+
 } // namespace
 
 const QStringList& Genres() {
@@ -138,6 +167,7 @@ Status ensure(db::Database& db) {
     db::Transaction tx(db);
     if (!tx.ok()) return tx.status();
     if (Status s = db.executeNative(QString::fromLatin1(kSchema)); !s) return s;
+    if (Status s = addMissingColumns(db); !s) return s;
     Result<db::Recordset> count = db.prepare(QStringLiteral("select count(*) from ID3_GENRES"));
     if (!count) return Status::failure(count.error());
     count.value().next();

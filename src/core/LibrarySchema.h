@@ -9,9 +9,9 @@
 namespace LibrarySchema {
 
 // Bumped when the tables change; stored in table INFO as "schema".
-inline constexpr int kVersion = 1;
+inline constexpr int kVersion = 2;
 
-// Creates every table, index and trigger that is missing, and fills ID3_GENRES
+// Creates every table, column, index and trigger that is missing, and fills ID3_GENRES
 // when it is empty. Safe on a database that already has them.
 Status ensure(db::Database& db);
 // Writes a fresh template database (rollback journal, one file) to the path,

@@ -33,7 +33,7 @@ TEST_F(QvrLibraryTest, ScanSqlRecordTagAndFolders) {
     // The library is made from the template beside qvr.
     ProcessResult r = qvr({QStringLiteral("scan"), music()});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("seen\t2\nadded\t2\nupdated\t0\nremoved\t0\n"));
+    EXPECT_EQ(r.out, QStringLiteral("seen\t2\nadded\t2\nupdated\t0\nremoved\t0\nskipped\t0\n"));
     EXPECT_TRUE(r.err.contains(QStringLiteral("100%")));
     EXPECT_TRUE(QFile::exists(dir.path() + QStringLiteral("/data/data.qvd")));
 
