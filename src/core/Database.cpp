@@ -325,7 +325,9 @@ Result<Recordset> Database::prepare(const QString& sql) {
 }
 
 Result<Recordset> Database::query(const QString& jetSql) {
-    return prepare(JetTranslator::translate(jetSql));
+    const Result<QString> sql = JetTranslator::translate(jetSql);
+    if (!sql) return Result<Recordset>::failure(sql.error());
+    return prepare(sql.value());
 }
 
 Status Database::execute(const QString& jetSql) {

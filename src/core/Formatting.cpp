@@ -8,13 +8,14 @@ namespace mainMod {
 
 QString SqlQuote(const QString& text) {
     QString out = text;
-    out.replace(QLatin1Char('"'), QLatin1String("\"\""));
     out.replace(QLatin1Char('\''), QLatin1String("''"));
     return out;
 }
 
 QString QuoteText(const QString& text) {
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    QString out = text;
+    out.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
 QString CutAtNul(const QString& text) {

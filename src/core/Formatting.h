@@ -5,10 +5,10 @@
 
 namespace mainMod {
 
-// Doubles every double quote and every apostrophe: for text placed between
-// apostrophes in SQL.
+// Doubles every apostrophe: for text placed between apostrophes in Jet SQL.
+// Double quotes stay single: between apostrophes Jet reads "" as two of them.
 QString SqlQuote(const QString& text);
-// The text between two double quotes.
+// The text as a Jet "…" literal: between two double quotes, each one inside doubled.
 QString QuoteText(const QString& text);
 // The text up to its first NUL character.
 QString CutAtNul(const QString& text);

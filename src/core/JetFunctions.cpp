@@ -1,266 +1,114 @@
 #include "core/JetFunctions.h"
 
+#include "core/JetArgs.h"
+#include "core/JetCalls.h"
 #include "core/JetText.h"
-#include "core/OleDate.h"
 
 #include <QByteArray>
-#include <QDate>
-#include <QLocale>
-#include <QRegularExpression>
 
 #include <sqlite3.h>
 
-#include <cmath>
-#include <cstring>
+#include <cstdlib>
+#include <deque>
 
 namespace JetFunctions {
 
 namespace {
 
-QByteArrayView argText(sqlite3_value* v) {
+using F = Function;
+using namespace JetCalls;
+
+// clang-format off
+const Function kFunctions[] = {
+    // Text
+    {"Asc",         "jet_asc",         1, 1,  asc},
+    {"Chr",         "jet_chr",         1, 1,  chr,        F::Dollar},
+    {"Format",      "jet_format",      1, 4,  format,     F::Dollar},
+    {"InStr",       "jet_instr",       2, 4,  inStr},
+    {"LCase",       "jet_lcase",       1, 1,  lcase,      F::Dollar},
+    {"Left",        "jet_left",        2, 2,  left,       F::Dollar},
+    {"Len",         "jet_len",         1, 1,  len},
+    {"LTrim",       "jet_ltrim",       1, 1,  ltrim,      F::Dollar},
+    {"Mid",         "jet_mid",         2, 3,  mid,        F::Dollar},
+    {"Replace",     "jet_replace",     3, 6,  replace},
+    {"Right",       "jet_right",       2, 2,  right,      F::Dollar},
+    {"RTrim",       "jet_rtrim",       1, 1,  rtrim,      F::Dollar},
+    {"Space",       "jet_space",       1, 1,  space,      F::Dollar},
+    {"Str",         "jet_str",         1, 1,  str,        F::Dollar},
+    {"StrComp",     "jet_strcomp",     2, 3,  strComp},
+    {"String",      "jet_string",      2, 2,  string,     F::Dollar},
+    {"Trim",        "jet_trim",        1, 1,  trim,       F::Dollar},
+    {"UCase",       "jet_ucase",       1, 1,  ucase,      F::Dollar},
+    // Numbers and conversions
+    {"Abs",         "jet_abs",         1, 1,  abs},
+    {"CBool",       "jet_cbool",       1, 1,  cbool},
+    {"CByte",       "jet_cbyte",       1, 1,  cbyte},
+    {"CCur",        "jet_ccur",        1, 1,  ccur},
+    {"CDate",       "jet_cdate",       1, 1,  cdate},
+    {"CDbl",        "jet_cdbl",        1, 1,  cdbl},
+    {"CInt",        "jet_cint",        1, 1,  cint},
+    {"CLng",        "jet_clng",        1, 1,  clng},
+    {"CSng",        "jet_csng",        1, 1,  csng},
+    {"CStr",        "jet_cstr",        1, 1,  cstr},
+    {"Exp",         "jet_exp",         1, 1,  exp},
+    {"Fix",         "jet_fix",         1, 1,  fix},
+    {"Int",         "jet_int",         1, 1,  intPart},
+    {"Log",         "jet_log",         1, 1,  log},
+    {"Round",       "jet_round",       1, 2,  round},
+    {"Sgn",         "jet_sgn",         1, 1,  sgn},
+    {"Sqr",         "jet_sqr",         1, 1,  sqr},
+    {"Val",         "jet_val",         1, 1,  JetCalls::val},
+    // Choices and tests
+    {"Choose",      "jet_choose",      2, -1, choose},
+    {"IIf",         "jet_iif",         3, 3,  iif},
+    {"IsNull",      "jet_isnull",      1, 1,  isNull},
+    {"IsNumeric",   "jet_isnumeric",   1, 1,  isNumeric},
+    {"Switch",      "jet_switch",      2, -1, switchOf},
+    // Dates
+    {"Date",        "jet_date",        0, 0,  date,       F::Volatile},
+    {"DateAdd",     "jet_dateadd",     3, 3,  dateAdd},
+    {"DateDiff",    "jet_datediff",    3, 5,  dateDiff},
+    {"DatePart",    "jet_datepart",    2, 4,  datePart},
+    {"DateSerial",  "jet_dateserial",  3, 3,  dateSerial},
+    {"DateValue",   "jet_datevalue",   1, 1,  dateValue},
+    {"Day",         "jet_day",         1, 1,  day},
+    {"Hour",        "jet_hour",        1, 1,  hour},
+    {"Minute",      "jet_minute",      1, 1,  minute},
+    {"Month",       "jet_month",       1, 1,  month},
+    {"MonthName",   "jet_monthname",   1, 2,  monthName},
+    {"Now",         "jet_now",         0, 0,  now,        F::Volatile},
+    {"Second",      "jet_second",      1, 1,  second},
+    {"Time",        "jet_time",        0, 0,  time,       F::Volatile},
+    {"TimeSerial",  "jet_timeserial",  3, 3,  timeSerial},
+    {"TimeValue",   "jet_timevalue",   1, 1,  timeValue},
+    {"Weekday",     "jet_weekday",     1, 2,  weekday},
+    {"WeekdayName", "jet_weekdayname", 1, 3,  weekdayName},
+    {"Year",        "jet_year",        1, 1,  year},
+    // Operators
+    {"&",           "jet_concat",      2, -1, concat,     F::Operator},
+    {"Mod",         "jet_mod",         2, 2,  mod,        F::Operator},
+    {"\\",          "jet_intdiv",      2, 2,  intDiv,     F::Operator},
+    {"^",           "jet_power",       2, 2,  power,      F::Operator},
+};
+// clang-format on
+
+// Called for every row a quick search reads: kept free of calls into other files.
+inline QByteArrayView textOf(sqlite3_value* v) {
     const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
     return QByteArrayView(p, sqlite3_value_bytes(v));
 }
 
-QString argQString(sqlite3_value* v) {
-    const QByteArrayView t = argText(v);
-    return QString::fromUtf8(t.data(), t.size());
-}
-
-bool anyNull(int argc, sqlite3_value** argv) {
+void like(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     for (int i = 0; i < argc; ++i)
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return true;
-    return false;
-}
-
-void resultQString(sqlite3_context* ctx, const QString& s) {
-    const QByteArray u = s.toUtf8();
-    sqlite3_result_text(ctx, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
-}
-
-bool isNumeric(sqlite3_value* v) {
-    const int t = sqlite3_value_type(v);
-    return t == SQLITE_INTEGER || t == SQLITE_FLOAT;
-}
-
-// A date argument: a number is taken as OLE days, text is parsed.
-bool argDate(sqlite3_value* v, double& days) {
-    if (isNumeric(v)) {
-        days = sqlite3_value_double(v);
-        return true;
-    }
-    return parseDate(argText(v), days);
-}
-
-// Character positions for mid/left/right/len: Jet counts characters.
-QString argString(sqlite3_value* v) {
-    if (isNumeric(v) && sqlite3_value_type(v) == SQLITE_FLOAT) {
-        return QString::number(sqlite3_value_double(v), 'g', 15);
-    }
-    return argQString(v);
-}
-
-void fnStrComp(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const int mode = argc >= 3 ? sqlite3_value_int(argv[2]) : 1;
-    const QByteArrayView a = argText(argv[0]);
-    const QByteArrayView b = argText(argv[1]);
-    int r = 0;
-    if (mode == 0) {
-        const int n =
-            std::memcmp(a.data(), b.data(), static_cast<size_t>(std::min(a.size(), b.size())));
-        r = n != 0 ? n : (a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0);
-    } else {
-        r = JetText::compare(a, b);
-    }
-    sqlite3_result_int(ctx, r < 0 ? -1 : r > 0 ? 1 : 0);
-}
-
-void fnVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    if (isNumeric(argv[0])) {
-        sqlite3_result_value(ctx, argv[0]);
-        return;
-    }
-    sqlite3_result_double(ctx, val(argText(argv[0])));
-}
-
-void fnCDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    double d = 0;
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || !argDate(argv[0], d)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    sqlite3_result_double(ctx, d);
-}
-
-QString formatNumber(double x, const QString& pattern) {
-    // Patterns of digits: "0", "0.00", "#,##0.00", "0%".
-    QString p = pattern;
-    const bool percent = p.endsWith(QLatin1Char('%'));
-    if (percent) {
-        x *= 100;
-        p.chop(1);
-    }
-    const int dot = p.indexOf(QLatin1Char('.'));
-    const int decimals = dot < 0 ? 0 : static_cast<int>(p.size() - dot - 1);
-    const bool group = p.contains(QLatin1Char(','));
-    QLocale c = QLocale::c();
-    if (!group)
-        c.setNumberOptions(QLocale::OmitGroupSeparator);
-    else
-        c.setNumberOptions({});
-    QString s = c.toString(x, 'f', decimals);
-    return percent ? s + QLatin1Char('%') : s;
-}
-
-void fnFormat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    if (argc < 2 || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        resultQString(ctx, argString(argv[0]));
-        return;
-    }
-    const QString pattern = argQString(argv[1]);
-    static const QRegularExpression numeric(QStringLiteral("^[0#,]*(\\.[0#]*)?%?$"));
-    if (isNumeric(argv[0]) && numeric.match(pattern).hasMatch()) {
-        resultQString(ctx, formatNumber(sqlite3_value_double(argv[0]), pattern));
-        return;
-    }
-    double d = 0;
-    if (!argDate(argv[0], d)) {
-        resultQString(ctx, argQString(argv[0]));
-        return;
-    }
-    resultQString(ctx, formatDate(d, pattern));
-}
-
-void fnNow(sqlite3_context* ctx, int, sqlite3_value**) {
-    // Jet's Now has whole seconds.
-    const QDateTime t = QDateTime::currentDateTime();
-    sqlite3_result_double(ctx, OleDate::fromDateTime(t.addMSecs(-t.time().msec())));
-}
-
-void fnDate(sqlite3_context* ctx, int, sqlite3_value**) {
-    const QDate d = QDate::currentDate();
-    sqlite3_result_double(ctx, OleDate::fromDate(d.year(), d.month(), d.day()));
-}
-
-void fnIif(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const bool cond =
-        sqlite3_value_type(argv[0]) != SQLITE_NULL && sqlite3_value_double(argv[0]) != 0;
-    sqlite3_result_value(ctx, argv[cond ? 1 : 2]);
-}
-
-void fnUCase(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    resultQString(ctx, argString(argv[0]).toUpper());
-}
-
-void fnLCase(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    resultQString(ctx, argString(argv[0]).toLower());
-}
-
-void fnLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    sqlite3_result_int64(ctx, argString(argv[0]).size());
-}
-
-void fnMid(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (anyNull(std::min(argc, 2), argv)) return sqlite3_result_null(ctx);
-    const QString s = argString(argv[0]);
-    const qint64 start = sqlite3_value_int64(argv[1]);
-    if (start < 1) {
-        sqlite3_result_error(ctx, "Invalid procedure call: Mid start below 1", -1);
-        return;
-    }
-    const qint64 len =
-        argc >= 3 && sqlite3_value_type(argv[2]) != SQLITE_NULL ? sqlite3_value_int64(argv[2]) : -1;
-    if (argc >= 3 && len < 0 && sqlite3_value_type(argv[2]) != SQLITE_NULL) {
-        sqlite3_result_error(ctx, "Invalid procedure call: Mid length below 0", -1);
-        return;
-    }
-    resultQString(ctx, s.mid(start - 1, len < 0 ? -1 : len));
-}
-
-void fnLeft(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (anyNull(2, argv)) return sqlite3_result_null(ctx);
-    resultQString(ctx, argString(argv[0]).left(std::max<qint64>(0, sqlite3_value_int64(argv[1]))));
-}
-
-void fnRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (anyNull(2, argv)) return sqlite3_result_null(ctx);
-    resultQString(ctx, argString(argv[0]).right(std::max<qint64>(0, sqlite3_value_int64(argv[1]))));
-}
-
-// InStr([start,] text, sought [, compare]); compare 0 binary, else text (the default).
-void fnInStr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    int i = 0;
-    qint64 start = 1;
-    if (argc >= 3 && isNumeric(argv[0])) {
-        start = sqlite3_value_int64(argv[0]);
-        i = 1;
-    }
-    if (sqlite3_value_type(argv[i]) == SQLITE_NULL ||
-        sqlite3_value_type(argv[i + 1]) == SQLITE_NULL)
-        return sqlite3_result_null(ctx);
-    const int mode = argc > i + 2 ? sqlite3_value_int(argv[i + 2]) : 1;
-    const QString text = argString(argv[i]);
-    const QString sought = argString(argv[i + 1]);
-    if (start < 1) start = 1;
-    const qsizetype pos =
-        text.indexOf(sought, start - 1, mode == 0 ? Qt::CaseSensitive : Qt::CaseInsensitive);
-    sqlite3_result_int64(ctx, pos < 0 ? 0 : pos + 1);
-}
-
-template <int Part> void fnDatePart(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    double d = 0;
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || !argDate(argv[0], d))
-        return sqlite3_result_null(ctx);
-    const OleDate::Civil c = OleDate::toCivil(d);
-    sqlite3_result_int(ctx, Part == 0 ? c.year : Part == 1 ? c.month : c.day);
-}
-
-void fnIsNull(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    sqlite3_result_int(ctx, sqlite3_value_type(argv[0]) == SQLITE_NULL ? 1 : 0);
-}
-
-void fnCStr(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    resultQString(ctx, argString(argv[0]));
-}
-
-void fnCDbl(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    sqlite3_result_double(ctx, isNumeric(argv[0]) ? sqlite3_value_double(argv[0])
-                                                  : val(argText(argv[0])));
-}
-
-void fnCLng(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    const double x = isNumeric(argv[0]) ? sqlite3_value_double(argv[0]) : val(argText(argv[0]));
-    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(std::nearbyint(x))); // halves to even
-}
-
-void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return sqlite3_result_null(ctx);
     char32_t escape = 0;
     if (argc == 3) {
-        const QByteArrayView e = argText(argv[2]);
+        const QByteArrayView e = textOf(argv[2]);
         auto p = reinterpret_cast<const unsigned char*>(e.data());
         if (!e.isEmpty()) escape = JetText::decodeUtf8(p, p + e.size());
     }
-    // sqlite passes like(pattern, text) for "text LIKE pattern".
-    sqlite3_result_int(ctx, JetText::like(argText(argv[0]), argText(argv[1]), escape) ? 1 : 0);
+    // SQLite calls like(pattern, text) for "text LIKE pattern".
+    sqlite3_result_int(ctx, JetText::like(textOf(argv[0]), textOf(argv[1]), escape) ? 1 : 0);
 }
 
 int collateJetText(void*, int na, const void* a, int nb, const void* b) {
@@ -268,14 +116,74 @@ int collateJetText(void*, int na, const void* a, int nb, const void* b) {
                             QByteArrayView(static_cast<const char*>(b), nb));
 }
 
-struct Fn {
-    const char* name;
-    int args;
-    void (*fn)(sqlite3_context*, int, sqlite3_value**);
-    bool deterministic;
-};
+bool create(sqlite3* db, const QByteArray& sqlName, int args, const Function& f,
+            const JetArgs::Binding* binding) {
+    const int flags = SQLITE_UTF8 | ((f.flags & F::Volatile) ? 0 : SQLITE_DETERMINISTIC);
+    return sqlite3_create_function_v2(db, sqlName.constData(), args, flags,
+                                      const_cast<JetArgs::Binding*>(binding), f.call, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK;
+}
+
+// The bindings live as long as the program: every connection shares them.
+const std::deque<JetArgs::Binding>& bindings() {
+    static const std::deque<JetArgs::Binding> all = [] {
+        std::deque<JetArgs::Binding> b;
+        for (const Function& f : kFunctions) {
+            b.push_back({QByteArray(f.name), false});
+            b.push_back({QByteArray(f.name) + '$', true});
+        }
+        return b;
+    }();
+    return all;
+}
 
 } // namespace
+
+std::span<const Function> functions() {
+    return kFunctions;
+}
+
+const Function* find(QStringView name, bool* dollar) {
+    const bool isDollar = name.endsWith(QLatin1Char('$'));
+    const QStringView bare = isDollar ? name.chopped(1) : name;
+    for (const Function& f : kFunctions) {
+        if ((f.flags & F::Operator) || bare.compare(QLatin1String(f.name), Qt::CaseInsensitive))
+            continue;
+        if (isDollar && !(f.flags & F::Dollar)) return nullptr;
+        if (dollar) *dollar = isDollar;
+        return &f;
+    }
+    return nullptr;
+}
+
+const Function* findOperator(QStringView op) {
+    for (const Function& f : kFunctions)
+        if ((f.flags & F::Operator) && op.compare(QLatin1String(f.name), Qt::CaseInsensitive) == 0)
+            return &f;
+    return nullptr;
+}
+
+bool registerAll(sqlite3* db) {
+    const std::deque<JetArgs::Binding>& b = bindings();
+    for (size_t i = 0; i < std::size(kFunctions); ++i) {
+        const Function& f = kFunctions[i];
+        // SQLite takes up to 127 arguments; -1 registers a function that takes any number.
+        const int arities = f.maxArgs < 0 ? 1 : f.maxArgs - f.minArgs + 1;
+        for (int a = 0; a < arities; ++a) {
+            const int args = f.maxArgs < 0 ? -1 : f.minArgs + a;
+            if (!create(db, f.sqlName, args, f, &b[2 * i])) return false;
+            if ((f.flags & F::Dollar) &&
+                !create(db, QByteArray(f.sqlName) + '$', args, f, &b[2 * i + 1]))
+                return false;
+        }
+    }
+    for (int args : {2, 3})
+        if (sqlite3_create_function_v2(db, "like", args, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                       nullptr, like, nullptr, nullptr, nullptr) != SQLITE_OK)
+            return false;
+    return sqlite3_create_collation_v2(db, "JETTEXT", SQLITE_UTF8, nullptr, collateJetText,
+                                       nullptr) == SQLITE_OK;
+}
 
 double val(QByteArrayView text) {
     // Blanks, tabs and line feeds are skipped anywhere in the number, as Jet does.
@@ -323,152 +231,6 @@ double val(QByteArrayView text) {
     for (char& c : num)
         if (c == 'd' || c == 'D') c = 'e';
     return std::strtod(num.constData(), nullptr);
-}
-
-bool parseDate(QByteArrayView text, double& oleDays) {
-    static const QRegularExpression iso(QStringLiteral(
-        "^\\s*(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[ T](\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?\\s*$"));
-    static const QRegularExpression us(QStringLiteral(
-        "^\\s*(\\d{1,2})/(\\d{1,2})/"
-        "(\\d{2,4})(?:\\s+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?\\s*([AaPp][Mm])?)?\\s*$"));
-    static const QRegularExpression timeOnly(
-        QStringLiteral("^\\s*(\\d{1,2}):(\\d{2})(?::(\\d{2}))?\\s*([AaPp][Mm])?\\s*$"));
-    const QString s = QString::fromUtf8(text.data(), text.size());
-    auto timeOf = [](int h, int m, int sec, const QString& ampm, double& out) {
-        if (!ampm.isEmpty()) {
-            const bool pm = ampm.startsWith(QLatin1Char('p'), Qt::CaseInsensitive);
-            if (h < 1 || h > 12) return false;
-            h = (h % 12) + (pm ? 12 : 0);
-        }
-        if (h > 23 || m > 59 || sec > 59) return false;
-        out = (h * 3600 + m * 60 + sec) / 86400.0;
-        return true;
-    };
-    QRegularExpressionMatch m = iso.match(s);
-    int y = 0, mo = 0, d = 0;
-    double t = 0;
-    if (m.hasMatch()) {
-        y = m.captured(1).toInt();
-        mo = m.captured(2).toInt();
-        d = m.captured(3).toInt();
-        if (!m.captured(4).isEmpty() &&
-            !timeOf(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), {}, t))
-            return false;
-    } else if ((m = us.match(s)).hasMatch()) {
-        mo = m.captured(1).toInt();
-        d = m.captured(2).toInt();
-        y = m.captured(3).toInt();
-        if (m.captured(3).size() <= 2) y += y < 30 ? 2000 : 1900;
-        if (!m.captured(4).isEmpty() && !timeOf(m.captured(4).toInt(), m.captured(5).toInt(),
-                                                m.captured(6).toInt(), m.captured(7), t))
-            return false;
-    } else if ((m = timeOnly.match(s)).hasMatch()) {
-        if (!timeOf(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
-                    m.captured(4), t))
-            return false;
-        oleDays = t;
-        return true;
-    } else {
-        return false;
-    }
-    if (!QDate::isValid(y, mo, d)) return false;
-    oleDays = OleDate::fromDate(y, mo, d) + t;
-    return true;
-}
-
-QString formatDate(double oleDays, const QString& pattern) {
-    const OleDate::Civil c = OleDate::toCivil(oleDays);
-    const QLocale en(QLocale::English, QLocale::UnitedStates);
-    QString out;
-    const qsizetype n = pattern.size();
-    bool lastWasHour = false;
-    auto run = [&](qsizetype i, QChar ch) {
-        qsizetype j = i;
-        while (j < n && pattern.at(j).toLower() == ch)
-            ++j;
-        return j - i;
-    };
-    auto two = [](int v) { return QString::number(v).rightJustified(2, QLatin1Char('0')); };
-    for (qsizetype i = 0; i < n;) {
-        const QChar ch = pattern.at(i).toLower();
-        if (pattern.at(i) == QLatin1Char('"')) { // quoted literal
-            const qsizetype end = pattern.indexOf(QLatin1Char('"'), i + 1);
-            out += pattern.mid(i + 1, end < 0 ? -1 : end - i - 1);
-            i = end < 0 ? n : end + 1;
-            continue;
-        }
-        if (pattern.at(i) == QLatin1Char('\\') && i + 1 < n) {
-            out += pattern.at(i + 1);
-            i += 2;
-            continue;
-        }
-        const qsizetype len =
-            (ch == 'y' || ch == 'm' || ch == 'd' || ch == 'h' || ch == 'n' || ch == 's')
-                ? run(i, ch)
-                : 1;
-        if (ch == 'y') {
-            out += len >= 3 ? QString::number(c.year).rightJustified(4, QLatin1Char('0'))
-                            : two(c.year % 100);
-        } else if (ch == 'm') {
-            if (lastWasHour && len <= 2)
-                out += len == 2 ? two(c.minute) : QString::number(c.minute);
-            else if (len >= 4)
-                out += en.monthName(c.month, QLocale::LongFormat);
-            else if (len == 3)
-                out += en.monthName(c.month, QLocale::ShortFormat);
-            else
-                out += len == 2 ? two(c.month) : QString::number(c.month);
-        } else if (ch == 'd') {
-            if (len >= 4)
-                out += en.dayName(c.dayOfWeek, QLocale::LongFormat);
-            else if (len == 3)
-                out += en.dayName(c.dayOfWeek, QLocale::ShortFormat);
-            else
-                out += len == 2 ? two(c.day) : QString::number(c.day);
-        } else if (ch == 'h') {
-            out += len >= 2 ? two(c.hour) : QString::number(c.hour);
-        } else if (ch == 'n') {
-            out += len >= 2 ? two(c.minute) : QString::number(c.minute);
-        } else if (ch == 's') {
-            out += len >= 2 ? two(c.second) : QString::number(c.second);
-        } else {
-            out += pattern.at(i);
-        }
-        if (ch == 'h')
-            lastWasHour = true;
-        else if (ch != ':' && ch != ' ')
-            lastWasHour = false;
-        i += len;
-    }
-    return out;
-}
-
-bool registerAll(sqlite3* db) {
-    static const Fn fns[] = {
-        {"strcomp", 2, fnStrComp, true},  {"strcomp", 3, fnStrComp, true},
-        {"val", 1, fnVal, true},          {"cdate", 1, fnCDate, true},
-        {"datevalue", 1, fnCDate, true},  {"format", 1, fnFormat, true},
-        {"format", 2, fnFormat, true},    {"now", 0, fnNow, false},
-        {"date", 0, fnDate, false},       {"iif", 3, fnIif, true},
-        {"ucase", 1, fnUCase, true},      {"lcase", 1, fnLCase, true},
-        {"len", 1, fnLen, true},          {"mid", 2, fnMid, true},
-        {"mid", 3, fnMid, true},          {"jet_left", 2, fnLeft, true},
-        {"jet_right", 2, fnRight, true},  {"instr", 2, fnInStr, true},
-        {"instr", 3, fnInStr, true},      {"instr", 4, fnInStr, true},
-        {"year", 1, fnDatePart<0>, true}, {"month", 1, fnDatePart<1>, true},
-        {"day", 1, fnDatePart<2>, true},  {"isnull", 1, fnIsNull, true},
-        {"cstr", 1, fnCStr, true},        {"cdbl", 1, fnCDbl, true},
-        {"clng", 1, fnCLng, true},        {"cint", 1, fnCLng, true},
-        {"like", 2, fnLike, true},        {"like", 3, fnLike, true},
-    };
-    for (const Fn& f : fns) {
-        const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
-        if (sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.fn, nullptr, nullptr,
-                                       nullptr) != SQLITE_OK)
-            return false;
-    }
-    return sqlite3_create_collation_v2(db, "JETTEXT", SQLITE_UTF8, nullptr, collateJetText,
-                                       nullptr) == SQLITE_OK;
 }
 
 } // namespace JetFunctions

@@ -2,19 +2,25 @@
 // Rewrites Jet SQL text into SQLite SQL with the same meaning. Every statement
 // the application or a user writes passes through `JetTranslator::translate`.
 //
-//  - "text" literals become 'text'; #yyyy-MM-dd# and #M/d/yyyy# (with an optional
-//    time) become OLE day numbers;
+//  - literals: "text" and 'text' become 'text'; #dates# become OLE day numbers;
+//    unterminated text, [names] and #dates# are errors (see JetLexer);
+//  - expressions are read with Jet's operator precedence (^, unary -, * /, \,
+//    Mod, + -, &) and written with the parentheses SQLite needs; "/" divides
+//    as floating point; &, Mod, \ and ^ become calls of Jet functions;
+//  - every function call goes through JetFunctions' table: Left(...) becomes
+//    jet_left(...); an unknown name or a wrong number of arguments is an
+//    error. count, sum, avg, min and max (one argument) stay SQLite's;
 //  - "select top n ..." becomes "select ... limit n" of the same select;
-//  - bare Now becomes now(); True/False become 1/0; Mod becomes %;
-//    DISTINCTROW becomes DISTINCT; left()/right() become jet_left()/jet_right()
-//    (LEFT and RIGHT are SQLite keywords);
-//  - & concatenation becomes || with Jet's precedence (below arithmetic);
-//  - "/" divides as floating point, as in Jet ("a/b" becomes "a*1.0/b");
-//  - strcomp(col,'lit',0)=0 becomes a comparison that can use an index on col.
+//    bare Now becomes jet_now(); True/False become 1/0; DISTINCTROW becomes DISTINCT;
+//  - strcomp(col,'lit',0)=0 becomes a comparison that can use an index on col;
+//  - the output never holds "--", "/*" or "->", which SQLite would read as
+//    comments or a JSON operator.
+#include "core/Result.h"
+
 #include <QString>
 
 namespace JetTranslator {
 
-QString translate(const QString& jetSql);
+Result<QString> translate(const QString& jetSql);
 
 } // namespace JetTranslator

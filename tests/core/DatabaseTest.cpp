@@ -102,7 +102,9 @@ TEST_F(DatabaseTest, ErrorsCarrySqliteMessages) {
 TEST_F(DatabaseTest, TellsSingleReadOnlyStatements) {
     QString why;
     EXPECT_TRUE(conn.isSingleReadOnly(QStringLiteral("select * from T where name=\"Abba\"")));
-    EXPECT_TRUE(conn.isSingleReadOnly(QStringLiteral("select * from T;  -- done")));
+    EXPECT_TRUE(conn.isSingleReadOnly(QStringLiteral("select * from T;  ")));
+    // Jet has no comments: what follows the ";" is a second statement.
+    EXPECT_FALSE(conn.isSingleReadOnly(QStringLiteral("select * from T;  -- done")));
     EXPECT_FALSE(conn.isSingleReadOnly(QStringLiteral("delete from T"), &why));
     EXPECT_FALSE(why.isEmpty());
     EXPECT_FALSE(conn.isSingleReadOnly(QStringLiteral("select * from T; delete from T"), &why));
@@ -122,7 +124,6 @@ TEST_F(DatabaseTest, JetFunctionsAnswerAsJet) {
     EXPECT_EQ(eval(QStringLiteral("val('1999 remaster')")), QStringLiteral("1999.0"));
     EXPECT_EQ(eval(QStringLiteral("val(128500/1000)")), QStringLiteral("128.5"));
     EXPECT_EQ(eval(QStringLiteral("cdate('2024-03-02')")), QStringLiteral("45353.0"));
-    EXPECT_EQ(eval(QStringLiteral("cdate('no date')")), QStringLiteral("<null>"));
     EXPECT_EQ(eval(QStringLiteral("format(45353.75,\"yyyy-MM-dd hh:nn\")")),
               QStringLiteral("2024-03-02 18:00"));
     EXPECT_EQ(eval(QStringLiteral("format(1234.5,\"#,##0.00\")")), QStringLiteral("1,234.50"));
@@ -149,6 +150,57 @@ TEST_F(DatabaseTest, JetFunctionsAnswerAsJet) {
     const double now = eval(QStringLiteral("Now")).toDouble();
     EXPECT_NEAR(now, OleDate::now(), 2.0 / 86400);
     EXPECT_EQ(eval(QStringLiteral("Now - 7 < Now")), QStringLiteral("1"));
+}
+
+TEST_F(DatabaseTest, MinusMinusIsNoComment) {
+    EXPECT_EQ(eval(QStringLiteral("5--3")), QStringLiteral("8"));
+    EXPECT_EQ(eval(QStringLiteral("count(*) from T where n--1>3")), QStringLiteral("2"));
+    EXPECT_EQ(eval(QStringLiteral("count(*) from T where n - -1 > 3")), QStringLiteral("2"));
+    // "/*" is no comment either: a syntax error, as in Jet, not a shortened statement.
+    EXPECT_FALSE(conn.query(QStringLiteral("select 6/*2")).ok());
+    EXPECT_FALSE(conn.query(QStringLiteral("select * from T /* all */")).ok());
+}
+
+TEST_F(DatabaseTest, UnterminatedLiteralsAndUnknownFunctionsAreRefused) {
+    for (const char* sql : {"select * from T where name='Abba", "select * from T where name=\"Abba",
+                            "select * from T where [name='Abba'", "select #2024-01-01",
+                            "select * from T where lower(name)='abba'"}) {
+        const Result<db::Recordset> r = conn.query(QString::fromUtf8(sql));
+        EXPECT_FALSE(r.ok()) << sql;
+    }
+    const Result<db::Recordset> r = conn.query(QStringLiteral("select Foo(name) from T"));
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.error(), QStringLiteral("unknown function Foo"));
+}
+
+TEST_F(DatabaseTest, NullsJoinAsJetJoinsThem) {
+    EXPECT_EQ(eval(QStringLiteral("'a' & Null")), QStringLiteral("a"));
+    EXPECT_EQ(eval(QStringLiteral("Null & 'b' & Null")), QStringLiteral("b"));
+    EXPECT_EQ(eval(QStringLiteral("Null & Null")), QStringLiteral("<null>"));
+    EXPECT_EQ(eval(QStringLiteral("'a' + Null")), QStringLiteral("<null>"));
+    // Per row: the Null name of row 2 joins as "".
+    Result<db::Recordset> r =
+        conn.query(QStringLiteral("select id & ':' & name & '/' & x from T order by id"));
+    ASSERT_TRUE(r.ok()) << r.error().toStdString();
+    QStringList rows;
+    while (r.value().next())
+        rows << r.value().text(0);
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("1:Abba/1.5"), QStringLiteral("2:/"),
+                                 QStringLiteral("3:abba/2.25"), QStringLiteral("4:Émile/0")}));
+}
+
+TEST_F(DatabaseTest, FunctionsThatClashWithSqliteWordsAnswerAsJet) {
+    // ISNULL is an SQLite operator; Jet's IsNull is a function.
+    EXPECT_EQ(eval(QStringLiteral("count(*) from T where IsNull(name)")), QStringLiteral("1"));
+    // SQLite's round and format would answer differently.
+    EXPECT_EQ(eval(QStringLiteral("Round(2.5)")), QStringLiteral("2"));
+    EXPECT_EQ(eval(QStringLiteral("Format(x, '0.00') from T where id=1")), QStringLiteral("1.50"));
+    EXPECT_EQ(eval(QStringLiteral("Format(#2024-03-02#, 'Short Date')")),
+              QStringLiteral("3/2/2024"));
+    EXPECT_EQ(eval(QStringLiteral("Left$(name, 2) from T where id=1")), QStringLiteral("Ab"));
+    // Asc is a function when called, a sort order otherwise.
+    EXPECT_EQ(eval(QStringLiteral("Asc(name) from T where n > 0 order by id asc")),
+              QStringLiteral("65"));
 }
 
 TEST_F(DatabaseTest, TextColumnsCompareAndSortAsJetText) {

@@ -7,8 +7,9 @@ using namespace mainMod;
 
 TEST(Formatting, QuotingDoublesQuotes) {
     EXPECT_EQ(SqlQuote("Guns N' Roses' Best"), "Guns N'' Roses'' Best");
-    EXPECT_EQ(SqlQuote("12\" Mix"), "12\"\" Mix");
+    EXPECT_EQ(SqlQuote("12\" Mix"), "12\" Mix");
     EXPECT_EQ(QuoteText("a b"), "\"a b\"");
+    EXPECT_EQ(QuoteText("The \"Best\" Band's"), "\"The \"\"Best\"\" Band's\"");
     EXPECT_EQ(CutAtNul(QStringLiteral("ab") + QChar(0) + "cd"), "ab");
     EXPECT_EQ(CutAtNul("abc"), "abc");
 }

@@ -2,14 +2,15 @@
 #include "core/JetTranslator.h"
 #include "core/JetFunctions.h"
 #include "core/JetText.h"
-#include "core/OleDate.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// The translation, or "error: MESSAGE".
 std::string tr(const char* jet) {
-    return JetTranslator::translate(QString::fromUtf8(jet)).toStdString();
+    const Result<QString> r = JetTranslator::translate(QString::fromUtf8(jet));
+    return (r ? r.value() : QStringLiteral("error: ") + r.error()).toStdString();
 }
 
 } // namespace
@@ -21,12 +22,12 @@ TEST(JetTranslator, RewritesLiteralsKeywordsAndOperators) {
     // Single-quoted text stays as it is, even with Jet words inside.
     EXPECT_EQ(tr("x='Now & True / Mod'"), "x='Now & True / Mod'");
     EXPECT_EQ(tr("select * from files where DATE_ADDED>=(Now - 7)"),
-              "select * from files where DATE_ADDED>=(now() - 7)");
-    EXPECT_EQ(tr("select now() from x"), "select now() from x");
+              "select * from files where DATE_ADDED>=(jet_now() - 7)");
+    EXPECT_EQ(tr("select now() from x"), "select jet_now() from x");
     EXPECT_EQ(tr("where a=True and b=False"), "where a=1 and b=0");
-    EXPECT_EQ(tr("where a Mod 2 = 1"), "where a % 2 = 1");
+    EXPECT_EQ(tr("where a Mod 2 = 1"), "where jet_mod(a, 2) = 1");
     EXPECT_EQ(tr("select distinctrow a from x"), "select distinct a from x");
-    EXPECT_EQ(tr("where val(bitrate/1000)>128"), "where val(bitrate*1.0/1000)>128");
+    EXPECT_EQ(tr("where val(bitrate/1000)>128"), "where jet_val(bitrate*1.0/1000)>128");
     EXPECT_EQ(tr("where [size]>=10 and size<=20"), "where [size]>=10 and size<=20");
 }
 
@@ -35,8 +36,54 @@ TEST(JetTranslator, DateLiteralsBecomeOleDayNumbers) {
     EXPECT_EQ(tr("d=#3/2/2024#"), "d=45353");
     EXPECT_EQ(tr("d>=#2024-03-02 12:00:00#"), "d>=45353.5");
     EXPECT_EQ(tr("d=#1899-12-30#"), "d=0");
-    // Not a date: left alone.
-    EXPECT_EQ(tr("d=#nope"), "d=#nope");
+    EXPECT_EQ(tr("d=#Jan 1, 2020#"), "d=43831");
+    EXPECT_EQ(tr("d=#1 January 2020#"), "d=43831");
+    EXPECT_EQ(tr("d=#1-Jan-20#"), "d=43831");
+    // US order: month first; a first number above 12 can only be the day.
+    EXPECT_EQ(tr("d=#1/2/2020#"), "d=43832");
+    EXPECT_EQ(tr("d=#13/1/2020#"), "d=43843");
+    EXPECT_EQ(tr("d=#2020-01-02 13:45#"), "d=43832.572916666664");
+    EXPECT_EQ(tr("d=#2020-01-02T13:45#"), "d=43832.572916666664");
+    EXPECT_EQ(tr("t=#1:30 PM#"), "t=0.5625");
+    EXPECT_EQ(tr("t=#1 pm#"), "t=0.54166666666666663");
+    EXPECT_EQ(tr("t=#12:00 AM#"), "t=0");
+    // A date before day 0 does not make "--" with a minus in front.
+    EXPECT_EQ(tr("5-#1899-12-29#"), "5- -1");
+}
+
+TEST(JetTranslator, UnterminatedLiteralsAndBadDatesAreErrors) {
+    EXPECT_EQ(tr("where a='abc"), "error: unterminated text: 'abc");
+    EXPECT_EQ(tr("where a=\"abc\"\" or 1=1"), "error: unterminated text: \"abc\"\" or 1=1");
+    EXPECT_EQ(tr("where [size>3"), "error: unterminated name: [size>3");
+    EXPECT_EQ(tr("where d>#2020-01-01"), "error: unterminated date: #2020-01-01");
+    EXPECT_EQ(tr("where d>#nope#"), "error: not a date: #nope#");
+    EXPECT_EQ(tr("where d>#2/30/2020#"), "error: not a date: #2/30/2020#");
+    EXPECT_EQ(tr("where d>#25:00#"), "error: not a date: #25:00#");
+    EXPECT_EQ(tr("select (1"), "error: a \"(\" without its \")\"");
+    EXPECT_EQ(tr("select 1)"), "error: a \")\" without its \"(\"");
+}
+
+TEST(JetTranslator, JetHasNoCommentsSoTheOutputHasNone) {
+    // "--" is minus minus; SQLite must not see a comment either.
+    EXPECT_EQ(tr("select 5--3"), "select 5- -3");
+    EXPECT_EQ(tr("where rating--1>0"), "where rating- -1>0");
+    EXPECT_EQ(tr("select 1 - -2 - - -3"), "select 1 - -2 - - -3");
+    EXPECT_EQ(tr("select * from files; -- done"), "select * from files; - -done");
+    // "/*" is a division followed by "*": SQLite reports a syntax error, as Jet does.
+    EXPECT_EQ(tr("select 6/*2*/3"), "select 6*1.0/ *2**1.0/3");
+    EXPECT_EQ(tr("select a /* note */ from x"), "select a *1.0/ * note **1.0/ from x");
+    // "->" is no operator in Jet; SQLite would read JSON.
+    EXPECT_EQ(tr("select a->b"), "select a- >b");
+    // Texts keep their dashes.
+    EXPECT_EQ(tr("where a='--x' or b=\"/*\""), "where a='--x' or b='/*'");
+}
+
+TEST(JetTranslator, SqliteOnlyOperatorsAreErrors) {
+    EXPECT_EQ(tr("select a || b"), "error: unknown operator ||");
+    EXPECT_EQ(tr("select 7 % 2"), "error: unknown operator %");
+    EXPECT_EQ(tr("select a | b"), "error: unknown operator |");
+    EXPECT_EQ(tr("select ~a"), "error: unknown operator ~");
+    EXPECT_EQ(tr("select Forms!x"), "error: unknown operator !");
 }
 
 TEST(JetTranslator, TopBecomesLimitOfTheSameSelect) {
@@ -51,10 +98,58 @@ TEST(JetTranslator, TopBecomesLimitOfTheSameSelect) {
               "SELECT DISTINCT md_artist FROM files limit 2");
 }
 
-TEST(JetTranslator, ConcatenationBindsBelowArithmetic) {
-    EXPECT_EQ(tr("select a & b from x"), "select (a) || (b) from x");
-    EXPECT_EQ(tr("where a & b + 1 = 'x3'"), "where (a) || (b + 1) = 'x3'");
-    EXPECT_EQ(tr("select f(a & b, c) from x"), "select f((a) || (b), c) from x");
+TEST(JetTranslator, OperatorsFollowJetPrecedence) {
+    // & joins after arithmetic, as one call for a chain.
+    EXPECT_EQ(tr("select a & b from x"), "select jet_concat(a, b) from x");
+    EXPECT_EQ(tr("where a & b + 1 = 'x3'"), "where jet_concat(a, b + 1) = 'x3'");
+    EXPECT_EQ(tr("select left(a & b, c) & 'x' & 1"),
+              "select jet_concat(jet_left(jet_concat(a, b), c), 'x', 1)");
+    // Mod and \ sit between * / and + -.
+    EXPECT_EQ(tr("select 7 Mod 2*2"), "select jet_mod(7, 2*2)");
+    EXPECT_EQ(tr("select 1+7 Mod 4"), "select 1+jet_mod(7, 4)");
+    EXPECT_EQ(tr("select 9 \\ 2 Mod 3"), "select jet_mod(jet_intdiv(9, 2), 3)");
+    EXPECT_EQ(tr("select 8 \\ 2*2"), "select jet_intdiv(8, 2*2)");
+    // ^ binds above unary minus: -2^2 is -4; its exponent may carry a sign.
+    EXPECT_EQ(tr("select -2^2, 2^-1, 2^3^2"),
+              "select -jet_power(2, 2), jet_power(2, -1), jet_power(jet_power(2, 3), 2)");
+    // SQLite's own operators get parentheses where Jet's grouping needs them.
+    EXPECT_EQ(tr("select (a+b)/c, a/(b*c), a-(b-c), a/b/c"),
+              "select (a+b)*1.0/c, a*1.0/(b*c), a-(b-c), a*1.0/b*1.0/c");
+    EXPECT_EQ(tr("select (1 + 2) ^ 2 & \"!\""), "select jet_concat(jet_power((1 + 2), 2), '!')");
+    // Comparisons and logic end an operand run.
+    EXPECT_EQ(tr("where a & b = c & d and not e Mod 2 = 0"),
+              "where jet_concat(a, b) = jet_concat(c, d) and not jet_mod(e, 2) = 0");
+    EXPECT_EQ(tr("where x between 1+1 and 2 & 3"), "where x between 1+1 and jet_concat(2, 3)");
+    EXPECT_EQ(tr("select t.a & [b c].[d] from t"), "select jet_concat(t.a, [b c].[d]) from t");
+}
+
+TEST(JetTranslator, FunctionsGoThroughTheJetTable) {
+    EXPECT_EQ(tr("select Left(a, 2), LEFT$(a,1), mid$(a, 2), IsNull(a)"),
+              "select jet_left(a, 2), jet_left$(a,1), jet_mid$(a, 2), jet_isnull(a)");
+    EXPECT_EQ(tr("select Asc('a') from x order by a asc"),
+              "select jet_asc('a') from x order by a asc");
+    EXPECT_EQ(tr("where trim(MD_ARTIST)=''"), "where jet_trim(MD_ARTIST)=''");
+    // Aggregates stay SQLite's, with one argument.
+    EXPECT_EQ(tr("select count(*), count(distinct a), max(b) from x"),
+              "select count(*), count(distinct a), max(b) from x");
+    EXPECT_EQ(tr("select max(a, b)"), "error: wrong number of arguments to max");
+    // Names Jet does not know, and calls of the wrong size, are errors.
+    EXPECT_EQ(tr("select Foo(1)"), "error: unknown function Foo");
+    EXPECT_EQ(tr("select lower(a), length(a)"), "error: unknown function lower");
+    EXPECT_EQ(tr("select coalesce(a, 1)"), "error: unknown function coalesce");
+    EXPECT_EQ(tr("select UCase$$(a)"), "error: unknown function UCase$$");
+    EXPECT_EQ(tr("select Len$(a)"), "error: unknown function Len$");
+    EXPECT_EQ(tr("select Left(a)"), "error: wrong number of arguments to Left");
+    EXPECT_EQ(tr("select Now(1)"), "error: wrong number of arguments to Now");
+    EXPECT_EQ(tr("select Switch(a, 1, b)"), "error: wrong number of arguments to Switch");
+    EXPECT_EQ(tr("select a & & b"), "error: cannot read the expression a & & b");
+    // Tables and their columns are no calls; definitions keep their types.
+    EXPECT_EQ(tr("insert into T(a, b) values(1 & 2, Now)"),
+              "insert into T(a, b) values(jet_concat(1, 2), jet_now())");
+    EXPECT_EQ(tr("create table t (a varchar(10), b text(5))"),
+              "create table t (a varchar(10), b text(5))");
+    EXPECT_EQ(tr("select * from (select top 2 a from t) as s, u where s.a=u.a"),
+              "select * from (select a from t limit 2) as s, u where s.a=u.a");
 }
 
 TEST(JetTranslator, StrCompEqualsZeroBecomesAnIndexableExactComparison) {
@@ -65,8 +160,14 @@ TEST(JetTranslator, StrCompEqualsZeroBecomesAnIndexableExactComparison) {
     EXPECT_EQ(tr("where strcomp(files.MD_ALBUM,'It''s',0)=0 "),
               "where (files.MD_ALBUM='It''s' AND files.MD_ALBUM='It''s' COLLATE BINARY) ");
     // Other forms keep the function.
-    EXPECT_EQ(tr("where strcomp(MD_ARTIST,'a',1)=0"), "where strcomp(MD_ARTIST,'a',1)=0");
-    EXPECT_EQ(tr("where strcomp(MD_ARTIST,'a',0)<0"), "where strcomp(MD_ARTIST,'a',0)<0");
+    EXPECT_EQ(tr("where strcomp(MD_ARTIST,'a',1)=0"), "where jet_strcomp(MD_ARTIST,'a',1)=0");
+    EXPECT_EQ(tr("where strcomp(MD_ARTIST,'a',0)<0"), "where jet_strcomp(MD_ARTIST,'a',0)<0");
+    EXPECT_EQ(tr("where strcomp(MD_ARTIST,'a',0)=0 Mod 2"),
+              "where jet_strcomp(MD_ARTIST,'a',0)=jet_mod(0, 2)");
+}
+
+TEST(JetTranslator, TopPercentIsRefused) {
+    EXPECT_EQ(tr("select top 10 percent * from files"), "error: TOP 10 PERCENT is not supported");
 }
 
 TEST(JetText, CollationIgnoresCaseAndSortsAccentsBesideTheirLetter) {
@@ -128,22 +229,4 @@ TEST(JetFunctions, ValReadsTheLeadingNumberAsJetDoes) {
     EXPECT_EQ(val(""), 0);
     EXPECT_EQ(val("."), 0);
     EXPECT_EQ(val("1e"), 1);
-}
-
-TEST(JetFunctions, DatesParseAndFormat) {
-    double d = 0;
-    ASSERT_TRUE(JetFunctions::parseDate("2024-03-02", d));
-    EXPECT_EQ(d, 45353);
-    ASSERT_TRUE(JetFunctions::parseDate("12/31/1999 11:30 PM", d));
-    EXPECT_DOUBLE_EQ(d, OleDate::fromDate(1999, 12, 31) + (23 * 60 + 30) / 1440.0);
-    EXPECT_FALSE(JetFunctions::parseDate("2024-02-30", d));
-    EXPECT_FALSE(JetFunctions::parseDate("yesterday", d));
-    const double t = OleDate::fromDate(2024, 3, 2) + (14 * 3600 + 5 * 60 + 9) / 86400.0;
-    EXPECT_EQ(JetFunctions::formatDate(t, QStringLiteral("yyyy-MM-dd")),
-              QStringLiteral("2024-03-02"));
-    EXPECT_EQ(JetFunctions::formatDate(t, QStringLiteral("yyyy-mm-dd hh:nn:ss")),
-              QStringLiteral("2024-03-02 14:05:09"));
-    EXPECT_EQ(JetFunctions::formatDate(t, QStringLiteral("hh:mm")), QStringLiteral("14:05"));
-    EXPECT_EQ(JetFunctions::formatDate(t, QStringLiteral("d mmm yy")), QStringLiteral("2 Mar 24"));
-    EXPECT_EQ(JetFunctions::formatDate(t, QStringLiteral("dddd")), QStringLiteral("Saturday"));
 }
