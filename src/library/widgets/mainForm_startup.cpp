@@ -6,7 +6,7 @@
 #include "components/MediaLibrary.h"
 #include "core/AppInfo.h"
 #include "core/Dialogs.h"
-#include "core/JetFunctions.h"
+#include "core/JetDates.h"
 #include "core/LibraryPaths.h"
 #include "core/OleDate.h"
 #include "core/PathHelpers.h"
@@ -110,8 +110,8 @@ void mainForm::compactDaily() {
     const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
     // Any valid date counts, with or without a time, as Jet's date conversion reads it.
     double days = 0;
-    const QByteArray stored = mainMod::ReadSetting(QStringLiteral("Misc\\LastDBDefrag")).toUtf8();
-    const QDate last = JetFunctions::parseDate(stored, days) ? OleDate::toDateTime(days).date()
+    const QString stored = mainMod::ReadSetting(QStringLiteral("Misc\\LastDBDefrag"));
+    const QDate last = JetDates::parse(stored, days) ? OleDate::toDateTime(days).date()
                                                              : QDate(1800, 1, 1);
     if (last == QDate::currentDate()) return;
     splashStep(m_splash ? m_splash->PB() : 0, QStringLiteral("Defragmenting database"));
