@@ -2,6 +2,7 @@
 
 #include "components/HeadHash.h"
 #include "components/ReadStream.h"
+#include "core/FileNameCodec.h"
 #include "core/LibrarySchema.h"
 
 #include <taglib/asffile.h>
@@ -143,4 +144,9 @@ AudioFacts ReadAudioFacts(const char* path, AudioType type, long knownSize) {
     }
     if (!f.genre.empty()) f.genreId = LibrarySchema::GenreNumber(QString::fromStdString(f.genre));
     return f;
+}
+
+AudioFacts ReadAudioFacts(const QString& path) {
+    const QByteArray raw = FileNameCodec::encode(path);
+    return ReadAudioFacts(raw.constData(), AudioTypeOf(QByteArrayView(raw)));
 }

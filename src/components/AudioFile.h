@@ -35,11 +35,10 @@ struct AudioFacts {
     std::optional<qint64> headHash;
 };
 
-// Reads the file at the (local 8-bit) path. Thread-safe; never throws.
+// Reads the file at the raw path (file-system bytes). Thread-safe; never throws.
 // knownSize: the size just read by stat, or -1.
 AudioFacts ReadAudioFacts(const char* path, AudioType type, long knownSize = -1);
-inline AudioFacts ReadAudioFacts(const QString& path) {
-    return ReadAudioFacts(path.toLocal8Bit().constData(), AudioTypeOf(path));
-}
+// The same for a path in the library's text form (see FileNameCodec).
+AudioFacts ReadAudioFacts(const QString& path);
 // Silences TagLib's diagnostic messages on stderr (called by ReadAudioFacts).
 void QuietTagLib();

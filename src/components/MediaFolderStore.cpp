@@ -1,10 +1,13 @@
 #include "components/MediaFolderStore.h"
+#include "core/FileNameCodec.h"
 
 #include "core/Database.h"
 #include "core/OleDate.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 MediaFolderStore::MediaFolderStore(db::Database* connection) : m_db(connection) {
     Reload();
@@ -46,7 +49,9 @@ QDateTime MediaFolderStore::FolderLastScan(qint32 index) const {
 bool MediaFolderStore::Add(const QString& path) {
     if (!m_db || !m_db->isOpen() || path.trimmed().isEmpty()) return false;
     const QString p = Normalize(path);
-    if (!QFileInfo(p).isDir()) return false;
+    struct stat st {};
+    if (::stat(FileNameCodec::encode(p).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
     for (const Folder& f : m_folders)
         if (f.path == p) return false;
     Result<db::Recordset> ins =

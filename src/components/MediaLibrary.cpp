@@ -218,7 +218,7 @@ bool MediaLibrary::GetFileRecord(const QString& file, FileRecord& record) {
     }
     // Not in the library: what the file itself says.
     FileFacts facts;
-    if (!StatFile(QFile::encodeName(file), facts)) return false;
+    if (!StatFile(file.toUtf8(), facts)) return false;
     const AudioFacts a = ReadAudioFacts(file);
     const QFileInfo info(file);
     record.fullPath = file;
@@ -287,7 +287,7 @@ qint32 MediaLibrary::AddLibraryFile(const QString& fullPath) {
     if (!IsOpen()) return 0;
     const QString path = QDir::cleanPath(QDir(fullPath).absolutePath());
     FileFacts facts;
-    if (AudioTypeOf(path) == AudioType::None || !StatFile(QFile::encodeName(path), facts)) return 0;
+    if (AudioTypeOf(path) == AudioType::None || !StatFile(path.toUtf8(), facts)) return 0;
     const AudioFacts audio = ReadAudioFacts(path);
     FileRowWriter writer(m_db);
     Result<db::Recordset> r = m_db.prepare(QStringLiteral("select id from FILES where fullpath=?"));

@@ -1,4 +1,5 @@
 #include "components/TagService.h"
+#include "components/HeadHash.h"
 
 #include "components/AudioFile.h"
 #include "components/FileReplacer.h"
@@ -62,7 +63,9 @@ void rowChange(int code, const QString& text, QString& sql, QList<QVariant>& arg
 }
 
 void bindVariant(db::Recordset& st, int index, const QVariant& v) {
-    if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong)
+    if (!v.isValid())
+        st.bindNull(index);
+    else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong)
         st.bind(index, v.toLongLong());
     else if (v.typeId() == QMetaType::Double)
         st.bind(index, v.toDouble());
@@ -144,12 +147,16 @@ Status TagService::updateRow(qint64 id, const QString& path, int code, const QSt
     rowChange(code, text, set, args);
     // The file's new size and time go in too, so that a rescan need not re-read it.
     FileFacts facts;
-    const bool stat = StatFile(FileNameCodec::encode(path), facts);
+    const bool stat = StatFile(path.toUtf8(), facts);
     QString sql = QStringLiteral("update FILES set ") + set + QStringLiteral(", date_updated=?");
     args.append(OleDate::now());
     if (stat) {
-        sql += QStringLiteral(", size=?, file_mtime=?, DATETIME=?");
+        sql += QStringLiteral(", size=?, file_mtime=?, DATETIME=?, head_hash=?");
         args << facts.size << facts.mtimeNs << facts.fileDate;
+        // The tag is at the start of the file: its checksum changed with it.
+        const std::optional<qint64> hash =
+            HeadHash::ofFile(FileNameCodec::encode(path).constData());
+        args << (hash ? QVariant(*hash) : QVariant());
     }
     sql += QStringLiteral(" where id=?");
     args.append(id);

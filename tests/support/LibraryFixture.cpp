@@ -3,8 +3,22 @@
 #include "core/LibrarySchema.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <ftw.h>
+#include <unistd.h>
 
 LibraryTest::LibraryTest() = default;
+
+LibraryTest::~LibraryTest() {
+    // Removed by the raw names: QDir cannot remove files whose names are not UTF-8,
+    // and tests make such files.
+    lib.CloseLibrary();
+    ::nftw(
+        QFile::encodeName(m_dir.path()).constData(),
+        [](const char* path, const struct stat*, int, struct FTW*) { return ::remove(path), 0; },
+        16, FTW_DEPTH | FTW_PHYS);
+}
 
 void LibraryTest::SetUp() {
     ASSERT_TRUE(m_dir.isValid());

@@ -10,6 +10,7 @@
 class LibraryTest : public ::testing::Test {
 protected:
     LibraryTest();
+    ~LibraryTest() override;
     void SetUp() override;
 
     QString dir() const { return m_dir.path(); }
