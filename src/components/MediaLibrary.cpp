@@ -153,6 +153,8 @@ bool MediaLibrary::RefreshLibrary(const QString& folder, int) {
         QMetaObject::invokeMethod(
             this, [this, code, text] { emit StatusUpdate(code, text); }, Qt::QueuedConnection);
     };
+    // Another program's scan holds the library: say so rather than stand still.
+    cb.waiting = [status = cb.status](const QString& message) { status(ScanFolder, message); };
     m_worker = std::thread([this, path, folder, cb]() {
         Result<ScanCounts> r = LibraryScanner::runOnFile(path, folder, cb, &m_cancel, 0,
                                                          QStringLiteral("quavero refresh"));
