@@ -12,6 +12,7 @@
 #include "cli/CommandLine.h"
 #include "components/MediaLibrary.h"
 #include "core/AppSettings.h"
+#include "corpus/BenchSupport.h"
 #include "corpus/Corpus.h"
 #include "library/NodeKeys.h"
 #include "library/widgets/LibraryBrowser.h"
@@ -32,15 +33,9 @@ namespace {
 
 QTextStream out(stdout);
 
+// Milliseconds.
 double bestOf(int runs, const std::function<void()>& body) {
-    double best = 1e100;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        body();
-        best = std::min(best, t.nsecsElapsed() / 1e6);
-    }
-    return best;
+    return BenchSupport::BestOf(runs, nullptr, body) * 1e3;
 }
 
 // Resident memory in MiB.
@@ -61,15 +56,7 @@ int main(int argc, char** argv) {
                           QStringLiteral("Time the tree, the list and the search on a large "
                                          "library."),
                           cli::arguments(argc, argv));
-    line.app()
-        .add_option("--files", files, "Files in the corpus")
-        ->capture_default_str()
-        ->check(CLI::PositiveNumber);
-    cli::addText(&line.app(), "--work", work,
-                 "Keep the corpus and library here for the next run (default: a temporary "
-                 "folder)")
-        ->type_name("DIR")
-        ->check(line.path());
+    BenchSupport::AddCorpusOptions(line, files, work);
     QTextStream err(stderr);
     if (const std::optional<int> status = line.parse({out, err})) return *status;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

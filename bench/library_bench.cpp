@@ -17,6 +17,7 @@
 #include "core/Database.h"
 #include "core/Formatting.h"
 #include "core/LibrarySchema.h"
+#include "corpus/BenchSupport.h"
 #include "corpus/Corpus.h"
 #include "library/LibraryTree.h"
 #include "library/NodeKeys.h"
@@ -45,15 +46,7 @@ namespace {
 QTextStream out(stdout);
 
 double bestOf(int runs, const std::function<void()>& prepare, const std::function<void()>& body) {
-    double best = 1e100;
-    for (int i = 0; i < runs; ++i) {
-        if (prepare) prepare();
-        QElapsedTimer t;
-        t.start();
-        body();
-        best = std::min(best, t.nsecsElapsed() / 1e9);
-    }
-    return best;
+    return BenchSupport::BestOf(runs, prepare, body);
 }
 
 // Runs read(path) for every file, on every core; returns a checksum so that nothing is optimised
@@ -158,15 +151,7 @@ int main(int argc, char** argv) {
     cli::CommandLine line(QStringLiteral("library_bench"),
                           QStringLiteral("Time the scanner and the library's statements."),
                           app.arguments().mid(1));
-    line.app()
-        .add_option("--files", files, "Files in the corpus")
-        ->capture_default_str()
-        ->check(CLI::PositiveNumber);
-    cli::addText(&line.app(), "--work", work,
-                 "Keep the corpus and library here for the next run (default: a temporary "
-                 "folder)")
-        ->type_name("DIR")
-        ->check(line.path());
+    BenchSupport::AddCorpusOptions(line, files, work);
     line.app().add_flag("--queries-only", queriesOnly,
                         "Only the statements, when the library of an earlier run is there");
     QTextStream err(stderr);

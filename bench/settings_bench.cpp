@@ -10,6 +10,7 @@
 #include "core/AppSettings.h"
 #include "core/HiveFile.h"
 #include "core/Registry.h"
+#include "corpus/BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -27,15 +28,7 @@ QTextStream out(stdout);
 const QString kRoot = QStringLiteral("HKEY_CURRENT_USER");
 
 double bestOf(int runs, const std::function<void()>& prepare, const std::function<void()>& body) {
-    double best = 1e100;
-    for (int i = 0; i < runs; ++i) {
-        if (prepare) prepare();
-        QElapsedTimer t;
-        t.start();
-        body();
-        best = std::min(best, t.nsecsElapsed() / 1e9);
-    }
-    return best;
+    return BenchSupport::BestOf(runs, prepare, body);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {

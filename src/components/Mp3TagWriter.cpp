@@ -116,11 +116,9 @@ QByteArray bytes(const TagLib::ByteVector& v) {
 
 Status TagWriters::WriteMp3(const QByteArray& path, int code, const QString& text) {
     QuietTagLib();
-    UniqueFd fd(::open(path.constData(), O_RDWR | O_CLOEXEC));
-    if (!fd.valid()) return OpenFailure(errno);
+    UniqueFd fd;
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return Status::failure(QStringLiteral("not a regular file"));
+    if (Status opened = OpenRegularFile(path, fd, st); !opened) return opened;
 
     // The change is made on the file as it is; whether the new tag fits the room
     // of the old one decides between writing in place and writing a new file.

@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+#include <fcntl.h>
+
 namespace tagwrite {
 
 std::unique_ptr<TagLib::FileStream> StreamOn(int fd, bool readOnly) {
@@ -33,6 +35,14 @@ Status OpenFailure(int error) {
     if (error == EACCES || error == EPERM || error == EROFS)
         return Status::failure(QStringLiteral("the file is read-only"));
     return Status::failure(QStringLiteral("cannot open the file: ") + SystemError(error));
+}
+
+Status OpenRegularFile(const QByteArray& path, UniqueFd& fd, struct stat& st) {
+    fd.reset(::open(path.constData(), O_RDWR | O_CLOEXEC));
+    if (!fd.valid()) return OpenFailure(errno);
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return Status::failure(QStringLiteral("not a regular file"));
+    return Status();
 }
 
 } // namespace tagwrite

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <memory>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tagwrite {
@@ -27,6 +28,10 @@ public:
     UniqueFd& operator=(const UniqueFd&) = delete;
     int get() const { return m_fd; }
     bool valid() const { return m_fd >= 0; }
+    void reset(int fd) {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = fd;
+    }
 
 private:
     int m_fd;
@@ -59,5 +64,7 @@ QByteArray ReadAt(int fd, qint64 offset, qint64 length);
 
 // The message for a file that could not be opened for writing.
 Status OpenFailure(int error);
+// Opens a regular file for reading and writing into fd; its status in st.
+Status OpenRegularFile(const QByteArray& path, UniqueFd& fd, struct stat& st);
 
 } // namespace tagwrite

@@ -163,11 +163,9 @@ Status withReason(const Status& s, const char* outcome) {
 
 Status TagWriters::WriteWma(const QByteArray& path, int code, const QString& text) {
     QuietTagLib();
-    UniqueFd fd(::open(path.constData(), O_RDWR | O_CLOEXEC));
-    if (!fd.valid()) return OpenFailure(errno);
+    UniqueFd fd;
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return Status::failure(QStringLiteral("not a regular file"));
+    if (Status opened = OpenRegularFile(path, fd, st); !opened) return opened;
     AudioShape before;
     {
         TagLib::FileStream stream(path.constData(), true);

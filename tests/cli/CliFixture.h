@@ -16,19 +16,7 @@ inline QString ToolPath(const char* name) {
 // Runs a program in a working folder; the environment is the test's.
 inline ProcessResult RunIn(const QString& program, const QStringList& args,
                            const QString& workDir) {
-    QProcess p;
-    p.setWorkingDirectory(workDir);
-    p.start(program, args);
-    ProcessResult r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return runTool(program, args, 60000, workDir);
 }
 
 class CliTest : public ::testing::Test {

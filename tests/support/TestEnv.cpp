@@ -31,8 +31,10 @@ QByteArray ConfigDirTest::readFile(const QString& path) const {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-ProcessResult runTool(const QString& program, const QStringList& args, int timeoutMs) {
+ProcessResult runTool(const QString& program, const QStringList& args, int timeoutMs,
+                      const QString& workDir) {
     QProcess p;
+    if (!workDir.isEmpty()) p.setWorkingDirectory(workDir);
     p.start(program, args);
     ProcessResult r;
     if (!p.waitForFinished(timeoutMs)) {

@@ -37,5 +37,6 @@ struct ProcessResult {
     QString out;
     QString err;
 };
-// Runs one of the project's executables with the current environment.
-ProcessResult runTool(const QString& program, const QStringList& args, int timeoutMs = 30000);
+// Runs a program to its end (killed after timeoutMs), in workDir when one is given.
+ProcessResult runTool(const QString& program, const QStringList& args, int timeoutMs = 30000,
+                      const QString& workDir = QString());

@@ -1,0 +1,35 @@
+#include "BenchSupport.h"
+
+#include "cli/CommandLine.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+
+namespace BenchSupport {
+
+double BestOf(int runs, const std::function<void()>& prepare, const std::function<void()>& body) {
+    double best = 1e100;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare) prepare();
+        QElapsedTimer t;
+        t.start();
+        body();
+        best = std::min(best, static_cast<double>(t.nsecsElapsed()) / 1e9);
+    }
+    return best;
+}
+
+void AddCorpusOptions(cli::CommandLine& line, int& files, QString& work) {
+    line.app()
+        .add_option("--files", files, "Files in the corpus")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber);
+    cli::addText(&line.app(), "--work", work,
+                 "Keep the corpus and library here for the next run (default: a temporary "
+                 "folder)")
+        ->type_name("DIR")
+        ->check(line.path());
+}
+
+} // namespace BenchSupport
