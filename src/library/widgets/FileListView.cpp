@@ -3,9 +3,11 @@
 #include "core/widgets/Artwork.h"
 
 #include <QApplication>
+#include <QDrag>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QStyle>
 
@@ -113,8 +115,41 @@ void FileListView::mouseReleaseEvent(QMouseEvent* event) {
         emit contextMenuRequested(event->globalPosition().toPoint());
 }
 
+QPixmap FileListView::dragPicture(const QIcon& icon, int count, const QFont& font) {
+    // Small, so that the drop target stays in sight: the first file's picture and
+    // the number of files dragged.
+    const QString text = QString::number(count);
+    const QFontMetrics fm(font);
+    const int side = 32;
+    const QSize size(side + 6 + fm.horizontalAdvance(text) + 8, side);
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    icon.paint(&p, QRect(0, 0, side, side));
+    const QRect badge(side + 2, (side - fm.height()) / 2 - 2, size.width() - side - 2,
+                      fm.height() + 4);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0x2a, 0x86, 0xa6));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(badge, badge.height() / 2.0, badge.height() / 2.0);
+    p.setPen(Qt::white);
+    p.setFont(font);
+    p.drawText(badge, Qt::AlignCenter, text);
+    return picture;
+}
+
 void FileListView::startDrag(Qt::DropActions actions) {
+    const QModelIndexList rows = selectionModel()->selectedRows(0);
+    if (rows.isEmpty()) return;
+    QMimeData* data = model()->mimeData(rows);
+    if (!data) return;
     m_dragging = true;
-    QTreeView::startDrag(actions);
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    const QIcon icon = rows.first().data(Qt::DecorationRole).value<QIcon>();
+    const QPixmap picture = dragPicture(icon, static_cast<int>(rows.size()), font());
+    drag->setPixmap(picture);
+    drag->setHotSpot(QPoint(picture.height() / 2, picture.height() / 2));
+    drag->exec(actions, defaultDropAction());
     m_dragging = false;
 }

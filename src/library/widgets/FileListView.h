@@ -29,6 +29,9 @@ public:
     // True while a drag started from the list is in progress.
     bool draggingFromList() const { return m_dragging; }
 
+    // The picture under the pointer while files are dragged: a file picture and the count.
+    static QPixmap dragPicture(const QIcon& icon, int count, const QFont& font);
+
     // The rows in list order that are selected.
     QList<int> selectedRows() const;
     void selectAllRows();

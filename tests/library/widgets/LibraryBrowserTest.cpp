@@ -7,6 +7,7 @@
 #include "lang/AppLang.h"
 #include "lang/Mui.h"
 #include "library/NodeKeys.h"
+#include "library/widgets/FileListView.h"
 #include "library/widgets/LibraryTreeWidget.h"
 #include "library/widgets/mainForm.h"
 #include "support/LibraryFixture.h"
@@ -553,4 +554,17 @@ TEST_F(Browser, RenamingReachesPaddedTagsAndCountsFilesThatCannotTakeTags) {
     FileRecord record;
     ASSERT_TRUE(fresh.GetFileRecord(music() + "/p1.mp3", record));
     EXPECT_EQ(record.artist, "ABBA Live");
+}
+
+TEST_F(Browser, DragPictureIsAnIconAndTheCountNotTheRows) {
+    select("_artABBA");
+    const QIcon icon = browser->model().index(0, 0).data(Qt::DecorationRole).value<QIcon>();
+    ASSERT_FALSE(icon.isNull());
+    const QPixmap one = FileListView::dragPicture(icon, 1, form->llist->font());
+    const QPixmap many = FileListView::dragPicture(icon, 1234, form->llist->font());
+    // Far narrower than a row of twelve columns, and no taller than the icon.
+    EXPECT_LE(one.width(), 64);
+    EXPECT_LE(many.width(), 100);
+    EXPECT_GT(many.width(), one.width()) << "the count is drawn";
+    EXPECT_LE(many.height(), 32);
 }
