@@ -15,13 +15,6 @@ namespace qvr {
 
 namespace {
 
-// The language the application would show, without changing any setting.
-void loadLanguage(clsMUI& lang) {
-    lang.SetLangFolder(mainMod::LangFolder());
-    const QString stored = mainMod::ReadSetting(QStringLiteral("Misc\\LCID"));
-    lang.SetLCID(static_cast<int>(mainMod::NumberOr(stored, 0)));
-}
-
 QList<TreeNode> allNodes(MediaLibrary& library, const TreeTexts& texts, int section) {
     AppSettings settings;
     LoadSettings(settings);

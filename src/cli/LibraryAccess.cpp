@@ -1,7 +1,10 @@
 #include "cli/LibraryAccess.h"
 
 #include "components/MediaLibrary.h"
+#include "core/AppInfo.h"
 #include "core/LibraryPaths.h"
+#include "core/Settings.h"
+#include "lang/Mui.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,6 +47,12 @@ bool openLibrary(MediaLibrary& library, const QString& databaseOption, Io io) {
         return false;
     }
     return true;
+}
+
+void loadLanguage(clsMUI& lang) {
+    lang.SetLangFolder(mainMod::LangFolder());
+    const QString stored = mainMod::ReadSetting(QStringLiteral("Misc\\LCID"));
+    lang.SetLCID(static_cast<int>(mainMod::NumberOr(stored, 0)));
 }
 
 } // namespace qvr

@@ -4,6 +4,7 @@
 #include "cli/Qvr.h"
 
 class MediaLibrary;
+class clsMUI;
 
 namespace qvr {
 
@@ -16,5 +17,7 @@ int noLibrary(const QString& databaseOption, Io io);
 // Opens the library, made from the template when missing; prints the reason
 // and returns false when it cannot.
 bool openLibrary(MediaLibrary& library, const QString& databaseOption, Io io);
+// The language the application would show, without changing any setting.
+void loadLanguage(clsMUI& lang);
 
 } // namespace qvr

@@ -2,6 +2,7 @@
 
 #include "cli/BrowseCommands.h"
 #include "cli/CommandOptions.h"
+#include "cli/FilterCommand.h"
 #include "cli/FoldersCommand.h"
 #include "cli/RecordCommand.h"
 #include "cli/ScanCommand.h"
@@ -50,6 +51,7 @@ int run(const QStringList& args, Io io) {
     addRecordCommand(app, command);
     addTagCommand(app, command);
     addBrowseCommands(app, command);
+    addFilterCommand(app, command);
     addSettingsCommand(app, command);
     addHelpCommand(app, command);
     if (const std::optional<int> status = line.parse(io)) return *status;
