@@ -2,6 +2,7 @@
 
 #include "core/Database.h"
 #include "core/Formatting.h"
+#include "filters/FilterQuery.h"
 #include "library/QuickSearch.h"
 
 const QString FileList::LastQuery = QStringLiteral("$LastQuery$");
@@ -20,7 +21,10 @@ FileList::Outcome FileList::FillList(db::Database& db, const QString& query, int
         m_model.clear();
         return outcome;
     }
-    Result<db::Recordset> rows = db.query(outcome.sql);
+    // A filter's statement is user text: it may only read.
+    Result<db::Recordset> rows = m_mode == ListMode::Filter
+                                     ? filters::QueryReadOnly(db, outcome.sql)
+                                     : db.query(outcome.sql);
     if (!rows.ok()) {
         m_model.clear();
         outcome.error = rows.error();

@@ -3,6 +3,8 @@
 #include "filters/FilterCompiler.h"
 #include "filters/FilterData.h"
 #include "filters/FilterQuery.h"
+#include "library/FileList.h"
+#include "library/NodeQuery.h"
 #include "support/LibraryFixture.h"
 
 #include <QFile>
@@ -176,4 +178,20 @@ TEST_F(FilterStoreTest, DatabaseReadOnlyCheckRefusesWriters) {
                             "select * from files where 1=1 /* ; */ delete from files"})
         EXPECT_FALSE(conn().isSingleReadOnly(QLatin1String(sql))) << sql;
     EXPECT_TRUE(conn().isSingleReadOnly(mp3s));
+}
+
+TEST_F(FilterStoreTest, FilterNodesListOnlyWithReadingStatements) {
+    FileListModel model;
+    FileList list(model);
+    const NodeQuery good = BuildNodeQuery("_flt1", mp3s, {});
+    FileList::Outcome o = list.FillList(conn(), good.sql, good.mode);
+    EXPECT_TRUE(o.error.isEmpty()) << o.error.toStdString();
+    EXPECT_EQ(o.count, 1);
+    // A writer stored in MFILTERS by other means is refused, also on a refresh.
+    const NodeQuery bad = BuildNodeQuery("_flt2", "delete from files", {});
+    o = list.FillList(conn(), bad.sql, bad.mode);
+    EXPECT_FALSE(o.error.isEmpty());
+    o = list.FillList(conn(), FileList::LastQuery, ListMode::Keep);
+    EXPECT_FALSE(o.error.isEmpty());
+    EXPECT_EQ(rows("select count(*) as n from files", {"n"}), QStringList{"2"});
 }
