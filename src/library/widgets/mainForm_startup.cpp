@@ -111,8 +111,8 @@ void mainForm::compactDaily() {
     // Any valid date counts, with or without a time, as Jet's date conversion reads it.
     double days = 0;
     const QString stored = mainMod::ReadSetting(QStringLiteral("Misc\\LastDBDefrag"));
-    const QDate last = JetDates::parse(stored, days) ? OleDate::toDateTime(days).date()
-                                                             : QDate(1800, 1, 1);
+    const QDate last =
+        JetDates::parse(stored, days) ? OleDate::toDateTime(days).date() : QDate(1800, 1, 1);
     if (last == QDate::currentDate()) return;
     splashStep(m_splash ? m_splash->PB() : 0, QStringLiteral("Defragmenting database"));
     m_mediaLib->Compact();
@@ -188,6 +188,9 @@ bool mainForm::StartUp(const StartupOptions& options) {
     splashStep(80, m_lang->Text(70));
     splashStep(90);
     emit treeRebuildRequested(0);
+    // Without write access the library is only read: say so before anything fails to change.
+    if (m_mediaLib->IsReadOnly())
+        setStatusPanel(2, m_lang->Text(920, {m_mediaLib->DatabasePath()}));
 
     if (m_splash) {
         const qint64 left = 1000 - splashTime.elapsed();

@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "lang/Mui.h"
 #include "library/widgets/mainForm.h"
+#include "support/ScratchMount.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
 #include "util/widgets/Popups.h"
@@ -194,5 +195,25 @@ TEST_F(StartUp, LanguageMenuSwitchesTextsAtRunTime) {
     EXPECT_EQ(form.menus().mnuExit->text(), "Beenden");
     EXPECT_TRUE(german->isChecked());
     EXPECT_EQ(ReadSetting("Misc\\LCID"), "1031");
+    form.Shutdown();
+}
+
+TEST_F(StartUp, ALibraryWithoutWriteAccessOpensAndSaysSo) {
+    const QString folder = data.path() + "/ro";
+    ScratchMount disk(folder, 8 << 20);
+    if (!disk.ok()) GTEST_SKIP() << disk.why().toStdString();
+    mainForm::StartupOptions o = options();
+    o.dataFolder = folder + "/";
+    {
+        mainForm first(settings);
+        ASSERT_TRUE(first.StartUp(o));
+        first.Shutdown();
+    }
+    ASSERT_TRUE(disk.makeReadOnly());
+    mainForm form(settings);
+    ASSERT_TRUE(form.StartUp(o)) << "reading needs no write access";
+    EXPECT_TRUE(form.mLib2()->IsReadOnly());
+    EXPECT_EQ(form.statusPanel(2), form.lang()->Text(920, {folder + "/data.qvd"}));
+    EXPECT_TRUE(dialogs.asked.isEmpty());
     form.Shutdown();
 }
