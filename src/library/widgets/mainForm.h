@@ -152,6 +152,7 @@ private:
     bool openLibrary(const StartupOptions& options);
     void compactDaily();
     void applyLanguage();
+    void reportDamagedSettings();
     void buildLanguageMenu();
     void hideMissingServerEntries();
     // The media library's events (mainForm_events.cpp).

@@ -10,6 +10,7 @@
 #include "core/LibraryPaths.h"
 #include "core/OleDate.h"
 #include "core/PathHelpers.h"
+#include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/widgets/frmSplash.h"
 #include "lang/AppLang.h"
@@ -74,6 +75,19 @@ void mainForm::buildLanguageMenu() {
                 other->setChecked(other->data().toString().toInt() == m_lang->LCID());
         });
     }
+}
+
+void mainForm::reportDamagedSettings() {
+    // The good values were kept and the bad lines skipped; the user should still
+    // know, and where the damaged file went.
+    const HiveReport report = Registry::Report(Registry::CurrentUser);
+    if (report.clean()) return;
+    QString text = report.unreadable.isEmpty()
+                       ? m_lang->Text(921, {report.path, QString::number(report.problemCount)})
+                       : m_lang->Text(922, {report.path, report.unreadable});
+    if (!report.keptAs.isEmpty())
+        text += QStringLiteral("\r\n") + m_lang->Text(923, {report.keptAs});
+    mainMod::ShowPopup(text, 48, m_lang->Text(924), 20);
 }
 
 void mainForm::applyLanguage() {
@@ -167,6 +181,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
 
     m_popups = std::make_unique<popMsgClass>();
     mainMod::SetPopups(m_popups.get());
+    reportDamagedSettings();
     splashStep(20);
 
     attachLibraryEvents();

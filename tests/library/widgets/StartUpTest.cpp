@@ -217,3 +217,25 @@ TEST_F(StartUp, ALibraryWithoutWriteAccessOpensAndSaysSo) {
     EXPECT_TRUE(dialogs.asked.isEmpty());
     form.Shutdown();
 }
+
+TEST_F(StartUp, DamagedSettingsAreReportedAndTheGoodOnesKept) {
+    writeFile(hivePath("HKEY_CURRENT_USER"),
+              "Windows Registry Editor Version 5.00\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Kestrel\\Quavero\\MainWindow]\r\n"
+              "\"Width\"=\"9000\"\r\n"
+              "this line is damaged\r\n"
+              "\"Height\"=\"6000\"\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Kestrel\\Quavero\\Misc]\r\n"
+              "\"ShowLoadWindow\"=\"0\"\r\n");
+    mainForm form(settings);
+    ASSERT_TRUE(form.StartUp(options()));
+    EXPECT_EQ(form.size(), QSize(600, 400)) << "9000 x 6000 twips, read past the bad line";
+    ASSERT_NE(mainMod::Popups(), nullptr);
+    QStringList texts;
+    for (const popMsgForm* popup : mainMod::Popups()->forms())
+        texts << popup->MText();
+    EXPECT_TRUE(
+        texts.join('\n').contains(form.lang()->Text(921, {hivePath("HKEY_CURRENT_USER"), "1"})))
+        << texts.join('\n').toStdString();
+    form.Shutdown();
+}
