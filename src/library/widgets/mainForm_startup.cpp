@@ -177,6 +177,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     splashStep(50, m_lang->Text(69));
 
     hideMissingServerEntries();
+    setUpMenuUpdateEntry();
     setListLogo(m_settings.ShowLogo);
     splashStep(55);
 
@@ -231,6 +232,7 @@ void mainForm::Shutdown() {
     captureColumnWidths();
     SaveSettings(m_settings);
     splashStep(60, m_lang ? m_lang->Text(74) : QString());
+    releaseUpdateChecker();
     mainMod::SetPopups(nullptr);
     m_popups.reset();
     splashStep(45);
