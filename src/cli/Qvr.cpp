@@ -8,6 +8,7 @@
 #include "cli/SettingsCommand.h"
 #include "cli/SqlCommand.h"
 #include "cli/TagCommand.h"
+#include "cli/UpdateCommand.h"
 
 namespace qvr {
 
@@ -51,6 +52,7 @@ int run(const QStringList& args, Io io) {
     addTagCommand(app, command);
     addBrowseCommands(app, command);
     addSettingsCommand(app, command);
+    addUpdateCommand(app, command);
     addHelpCommand(app, command);
     if (const std::optional<int> status = line.parse(io)) return *status;
     return command.status;

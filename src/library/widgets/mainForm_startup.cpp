@@ -192,6 +192,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     splashStep(50, m_lang->Text(69));
 
     hideMissingServerEntries();
+    setUpMenuUpdateEntry();
     setListLogo(m_settings.ShowLogo);
     splashStep(55);
 
@@ -246,6 +247,7 @@ void mainForm::Shutdown() {
     captureColumnWidths();
     SaveSettings(m_settings);
     splashStep(60, m_lang ? m_lang->Text(74) : QString());
+    releaseUpdateChecker();
     mainMod::SetPopups(nullptr);
     m_popups.reset();
     splashStep(45);
