@@ -7,6 +7,7 @@
 //               95000), then a look-up of its last value
 //   first load  LoadSettings on an empty store, with the number of hive rewrites
 //   big hive    a fresh read of a 15 MiB hive made of 1 MiB string values
+#include "cli/CommandLine.h"
 #include "core/AppSettings.h"
 #include "core/HiveFile.h"
 #include "core/Registry.h"
@@ -102,14 +103,17 @@ void bigHive(const QString& folder) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QList<int> counts = {40000, 95000};
-    const QStringList args = app.arguments();
-    const qsizetype at = args.indexOf(QStringLiteral("--values"));
-    if (at > 0 && at + 1 < args.size()) {
-        counts.clear();
-        for (const QString& n : args.at(at + 1).split(QLatin1Char(',')))
-            counts << n.toInt();
-    }
+    std::vector<int> counts = {40000, 95000};
+    cli::CommandLine line(QStringLiteral("settings_bench"),
+                          QStringLiteral("Time reading a key with many values, a first start's "
+                                         "defaults and a large hive."),
+                          app.arguments().mid(1));
+    line.app()
+        .add_option("--values", counts, "Values in the key, for each run (e.g. 40000,95000)")
+        ->delimiter(',')
+        ->check(CLI::PositiveNumber);
+    QTextStream err(stderr);
+    if (const std::optional<int> status = line.parse({out, err})) return *status;
     QTemporaryDir work;
     for (int n : counts)
         readKey(work.path(), n);

@@ -12,6 +12,7 @@
 //                    or a full disk damages the audio), for comparison
 //   write new file   TagService::WriteFileTag of a value that outgrows the room:
 //                    a copy is written, flushed to disk, read back and renamed
+#include "cli/CommandLine.h"
 #include "components/TagService.h"
 #include "corpus/Corpus.h"
 
@@ -65,18 +66,26 @@ void report(const char* what, double seconds) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
     qint64 megabytes = 100;
     int runs = 5;
     QString work;
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--size"))
-            megabytes = args[i + 1].toLongLong();
-        else if (args[i] == QLatin1String("--runs"))
-            runs = std::max(1, args[i + 1].toInt());
-        else if (args[i] == QLatin1String("--work"))
-            work = args[i + 1];
-    }
+    cli::CommandLine line(QStringLiteral("tag_bench"),
+                          QStringLiteral("Time a tag write on a large MP3: in place, and as a new "
+                                         "file."),
+                          app.arguments().mid(1));
+    line.app()
+        .add_option("--size", megabytes, "Size of the MP3 in MiB")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber);
+    line.app()
+        .add_option("--runs", runs, "Timed runs of each case")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber);
+    cli::addText(&line.app(), "--work", work, "Folder for the file (default: the temporary folder)")
+        ->type_name("DIR")
+        ->check(line.path());
+    QTextStream err(stderr);
+    if (const std::optional<int> status = line.parse({out, err})) return *status;
     QTemporaryDir temp(work.isEmpty() ? QDir::tempPath() + QStringLiteral("/tag_bench-XXXXXX")
                                       : work + QStringLiteral("/tag_bench-XXXXXX"));
     if (!temp.isValid()) return 1;

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "core/FileNameCodec.h"
+
 #include "core/AppInfo.h"
 
 #include <algorithm>
@@ -94,9 +96,11 @@ void CommandLine::reportUsageError(const CLI::ParseError& e, qvr::Io io) const {
 }
 
 QStringList arguments(int argc, char** argv) {
+    // Arguments are mostly paths: read them as the library reads names, so that a
+    // name that is not UTF-8 reaches the library in the very form it is stored in.
     QStringList args;
     for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+        args << FileNameCodec::decode(argv[i]);
     return args;
 }
 

@@ -9,6 +9,7 @@
 #include "cli/SettingsCommand.h"
 #include "cli/SqlCommand.h"
 #include "cli/TagCommand.h"
+#include "cli/UpdateCommand.h"
 
 namespace qvr {
 
@@ -53,6 +54,7 @@ int run(const QStringList& args, Io io) {
     addBrowseCommands(app, command);
     addFilterCommand(app, command);
     addSettingsCommand(app, command);
+    addUpdateCommand(app, command);
     addHelpCommand(app, command);
     if (const std::optional<int> status = line.parse(io)) return *status;
     return command.status;

@@ -124,6 +124,13 @@ QByteArray encode(const QString& name) {
     return utf8ToRaw(name.toUtf8());
 }
 
+QString displayText(const QString& name) {
+    QString shown = name;
+    for (QChar& c : shown)
+        if (c.unicode() >= 0xEF80 && c.unicode() <= 0xEFFF) c = QChar(0xFFFD);
+    return shown;
+}
+
 QByteArray fileUrl(const QString& path) {
     return QByteArrayLiteral("file://") + encode(path).toPercentEncoding("/");
 }

@@ -27,6 +27,10 @@ bool rawNeedsMapping(QByteArrayView raw);
 // True when utf8ToRaw(utf8) differs from utf8.
 bool utf8HasMappedBytes(QByteArrayView utf8);
 
+// The name as a person should see it: each byte that is not UTF-8 shows as the
+// replacement character U+FFFD (the stored text keeps the bytes).
+QString displayText(const QString& name);
+
 // A file:// URL text for a stored path, with the raw bytes percent-encoded, so that a
 // desktop handler opens the very file even when its name is not UTF-8.
 QByteArray fileUrl(const QString& path);

@@ -180,8 +180,13 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         return QVariant();
     const Row& row = rowAt(index.row());
     switch (role) {
-    case Qt::DisplayRole:
-        return cellText(row, m_columns.at(index.column()));
+    case Qt::DisplayRole: {
+        const int column = m_columns.at(index.column());
+        const QString text = cellText(row, column);
+        return column == ListColumns::FileName || column == ListColumns::Folder
+                   ? FileNameCodec::displayText(text)
+                   : text;
+    }
     case Qt::TextAlignmentRole:
         return ListColumns::IsRightAligned(m_columns.at(index.column()))
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)

@@ -75,3 +75,10 @@ TEST(FileNameCodec, FileUrlCarriesTheRawBytes) {
     EXPECT_EQ(url, QByteArray("file:///music/a%20b/%FF%231.mp3"));
     EXPECT_EQ(QUrl::fromEncoded(url).toEncoded(), url);
 }
+
+TEST(FileNameCodec, DisplayShowsReplacementCharacters) {
+    const QString text = FileNameCodec::decode(QByteArray("bad\xff\xfename.mp3"));
+    EXPECT_EQ(FileNameCodec::displayText(text),
+              QString::fromUtf8("bad\xef\xbf\xbd\xef\xbf\xbdname.mp3"));
+    EXPECT_EQ(FileNameCodec::displayText("Café.mp3"), "Café.mp3");
+}

@@ -1,4 +1,5 @@
 #include "core/widgets/Artwork.h"
+#include "util/UpdateSettings.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -9,6 +10,8 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QApplication app(argc, argv);
     Artwork::Init();
+    // Tests talk to their own servers only: no built-in update endpoint.
+    mainMod::SetDefaultUpdateUrl(QString());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,10 +1,12 @@
 #include "cli/Qvr.h"
 
+#include "cli/CommandLine.h"
+
 #include <QCoreApplication>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return qvr::run(app.arguments().mid(1), {out, err});
+    return qvr::run(cli::arguments(argc, argv), {out, err});
 }

@@ -313,4 +313,5 @@ void mainForm::resizeEvent(QResizeEvent* event) {
 void mainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) rememberWindowSize();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
 }

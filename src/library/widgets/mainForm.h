@@ -4,9 +4,11 @@
 // place) and the status bar with its progress bar.
 #include "core/AppSettings.h"
 #include "library/widgets/MainMenus.h"
+#include "util/checkUpdForm.h"
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <memory>
 
@@ -70,6 +72,13 @@ public:
     // Texts shown in the tree for empty artist and album tags.
     QString EmptyArtistText;
     QString EmptyAlbumText;
+
+    // An update check (mainForm_update.cpp): a scheduled one runs at most once a
+    // day and reports only a newer version; a manual one also says why it failed.
+    // Nothing happens while one runs or when Misc\UpdateURL is empty.
+    void CheckForUpdates(bool scheduled);
+    // The running check, or null.
+    checkUpdForm* UpdateChecker() const { return m_updateChecker.data(); }
 
     AppSettings& settings() { return m_settings; }
     MainMenus& menus() { return m_menus; }
@@ -152,6 +161,7 @@ private:
     bool openLibrary(const StartupOptions& options);
     void compactDaily();
     void applyLanguage();
+    void reportDamagedSettings();
     void buildLanguageMenu();
     void hideMissingServerEntries();
     // The media library's events (mainForm_events.cpp).
@@ -160,6 +170,13 @@ private:
     void mLib2_RefreshComplete(qint32 seen, qint32 added, qint32 updated, qint32 removed);
     void mLib2_RefreshProgress(float percent);
     void mLib2_StatusUpdate(qint32 code, const QString& text);
+    // Activation and the update check's events (mainForm_update.cpp).
+    void Form_Activate();
+    void setUpMenuUpdateEntry();
+    void UpdateChecker_UpdateAvailable(const QString& version, bool beta, const QDate& releaseDate,
+                                       const QString& message);
+    void UpdateChecker_UpdateUnAvailable(const QString& text, bool error);
+    void releaseUpdateChecker();
 
     AppSettings& m_settings;
     std::unique_ptr<clsMUI> m_lang;
@@ -175,4 +192,5 @@ private:
     QList<QLabel*> m_panels;
     bool m_sizeHook = false;
     bool m_resizeSuspended = false;
+    QPointer<checkUpdForm> m_updateChecker;
 };

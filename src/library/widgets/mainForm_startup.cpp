@@ -10,6 +10,7 @@
 #include "core/LibraryPaths.h"
 #include "core/OleDate.h"
 #include "core/PathHelpers.h"
+#include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/widgets/frmSplash.h"
 #include "lang/AppLang.h"
@@ -76,6 +77,19 @@ void mainForm::buildLanguageMenu() {
     }
 }
 
+void mainForm::reportDamagedSettings() {
+    // The good values were kept and the bad lines skipped; the user should still
+    // know, and where the damaged file went.
+    const HiveReport report = Registry::Report(Registry::CurrentUser);
+    if (report.clean()) return;
+    QString text = report.unreadable.isEmpty()
+                       ? m_lang->Text(921, {report.path, QString::number(report.problemCount)})
+                       : m_lang->Text(922, {report.path, report.unreadable});
+    if (!report.keptAs.isEmpty())
+        text += QStringLiteral("\r\n") + m_lang->Text(923, {report.keptAs});
+    mainMod::ShowPopup(text, 48, m_lang->Text(924), 20);
+}
+
 void mainForm::applyLanguage() {
     QtTranslations::Use(m_lang->LCID());
     FormLang::SetFormLang(*m_lang, this);
@@ -111,8 +125,8 @@ void mainForm::compactDaily() {
     // Any valid date counts, with or without a time, as Jet's date conversion reads it.
     double days = 0;
     const QString stored = mainMod::ReadSetting(QStringLiteral("Misc\\LastDBDefrag"));
-    const QDate last = JetDates::parse(stored, days) ? OleDate::toDateTime(days).date()
-                                                             : QDate(1800, 1, 1);
+    const QDate last =
+        JetDates::parse(stored, days) ? OleDate::toDateTime(days).date() : QDate(1800, 1, 1);
     if (last == QDate::currentDate()) return;
     splashStep(m_splash ? m_splash->PB() : 0, QStringLiteral("Defragmenting database"));
     m_mediaLib->Compact();
@@ -167,6 +181,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
 
     m_popups = std::make_unique<popMsgClass>();
     mainMod::SetPopups(m_popups.get());
+    reportDamagedSettings();
     splashStep(20);
 
     attachLibraryEvents();
@@ -177,6 +192,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     splashStep(50, m_lang->Text(69));
 
     hideMissingServerEntries();
+    setUpMenuUpdateEntry();
     setListLogo(m_settings.ShowLogo);
     splashStep(55);
 
@@ -188,6 +204,9 @@ bool mainForm::StartUp(const StartupOptions& options) {
     splashStep(80, m_lang->Text(70));
     splashStep(90);
     emit treeRebuildRequested(0);
+    // Without write access the library is only read: say so before anything fails to change.
+    if (m_mediaLib->IsReadOnly())
+        setStatusPanel(2, m_lang->Text(920, {m_mediaLib->DatabasePath()}));
 
     if (m_splash) {
         const qint64 left = 1000 - splashTime.elapsed();
@@ -228,6 +247,7 @@ void mainForm::Shutdown() {
     captureColumnWidths();
     SaveSettings(m_settings);
     splashStep(60, m_lang ? m_lang->Text(74) : QString());
+    releaseUpdateChecker();
     mainMod::SetPopups(nullptr);
     m_popups.reset();
     splashStep(45);

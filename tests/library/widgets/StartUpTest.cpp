@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "lang/Mui.h"
 #include "library/widgets/mainForm.h"
+#include "support/ScratchMount.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
 #include "util/widgets/Popups.h"
@@ -194,5 +195,47 @@ TEST_F(StartUp, LanguageMenuSwitchesTextsAtRunTime) {
     EXPECT_EQ(form.menus().mnuExit->text(), "Beenden");
     EXPECT_TRUE(german->isChecked());
     EXPECT_EQ(ReadSetting("Misc\\LCID"), "1031");
+    form.Shutdown();
+}
+
+TEST_F(StartUp, ALibraryWithoutWriteAccessOpensAndSaysSo) {
+    const QString folder = data.path() + "/ro";
+    ScratchMount disk(folder, 8 << 20);
+    if (!disk.ok()) GTEST_SKIP() << disk.why().toStdString();
+    mainForm::StartupOptions o = options();
+    o.dataFolder = folder + "/";
+    {
+        mainForm first(settings);
+        ASSERT_TRUE(first.StartUp(o));
+        first.Shutdown();
+    }
+    ASSERT_TRUE(disk.makeReadOnly());
+    mainForm form(settings);
+    ASSERT_TRUE(form.StartUp(o)) << "reading needs no write access";
+    EXPECT_TRUE(form.mLib2()->IsReadOnly());
+    EXPECT_EQ(form.statusPanel(2), form.lang()->Text(920, {folder + "/data.qvd"}));
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+    form.Shutdown();
+}
+
+TEST_F(StartUp, DamagedSettingsAreReportedAndTheGoodOnesKept) {
+    writeFile(hivePath("HKEY_CURRENT_USER"),
+              "Windows Registry Editor Version 5.00\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Kestrel\\Quavero\\MainWindow]\r\n"
+              "\"Width\"=\"9000\"\r\n"
+              "this line is damaged\r\n"
+              "\"Height\"=\"6000\"\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Kestrel\\Quavero\\Misc]\r\n"
+              "\"ShowLoadWindow\"=\"0\"\r\n");
+    mainForm form(settings);
+    ASSERT_TRUE(form.StartUp(options()));
+    EXPECT_EQ(form.size(), QSize(600, 400)) << "9000 x 6000 twips, read past the bad line";
+    ASSERT_NE(mainMod::Popups(), nullptr);
+    QStringList texts;
+    for (const popMsgForm* popup : mainMod::Popups()->forms())
+        texts << popup->MText();
+    EXPECT_TRUE(
+        texts.join('\n').contains(form.lang()->Text(921, {hivePath("HKEY_CURRENT_USER"), "1"})))
+        << texts.join('\n').toStdString();
     form.Shutdown();
 }
