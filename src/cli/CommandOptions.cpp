@@ -14,6 +14,12 @@ void addLibraryOptions(CLI::App* command, LibraryOptions& options, const cli::Co
     if (json) addJsonOption(command, options.json);
 }
 
+CLI::Option* addFileArgument(CLI::App* command, QString& file, const cli::CommandLine& line) {
+    return cli::addText(command, "ID|PATH", file, "The file: its id in the library, or its path")
+        ->required()
+        ->check(line.path());
+}
+
 void addJsonOption(CLI::App* command, bool& json) {
     command->add_flag("--json", json, "Print each row as a JSON object on its own line");
 }

@@ -26,6 +26,8 @@ struct LibraryOptions {
 void addLibraryOptions(CLI::App* command, LibraryOptions& options, const cli::CommandLine& line,
                        bool json);
 void addJsonOption(CLI::App* command, bool& json);
+// The ID|PATH argument of the commands that take one file.
+CLI::Option* addFileArgument(CLI::App* command, QString& file, const cli::CommandLine& line);
 
 // One row as a compact JSON object on its own line.
 void printJson(const QJsonObject& row, Io io);

@@ -58,9 +58,7 @@ void addRecordCommand(CLI::App& qvr, Command& command) {
     };
     auto options = std::make_shared<Options>();
     CLI::App* record = qvr.add_subcommand("record", "The file's record, one field a line");
-    cli::addText(record, "ID|PATH", options->file, "The file: its id in the library, or its path")
-        ->required()
-        ->check(command.line.path());
+    addFileArgument(record, options->file, command.line);
     addLibraryOptions(record, options->library, command.line, true);
     record->callback([&command, options] {
         command.status = runRecordCommand(options->file, options->library, command.io);

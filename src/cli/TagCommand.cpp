@@ -14,9 +14,7 @@ void addTagCommand(CLI::App& qvr, Command& command) {
     };
     auto options = std::make_shared<Options>();
     CLI::App* tag = qvr.add_subcommand("tag", "Write a tag to the file and its row");
-    cli::addText(tag, "ID|PATH", options->file, "The file: its id in the library, or its path")
-        ->required()
-        ->check(command.line.path());
+    addFileArgument(tag, options->file, command.line);
     tag->add_option("CODE", options->code,
                     "0 artist, 1 album, 2 year, 3 track, 4 title, 5 genre number, 6 genre text")
         ->required();
