@@ -100,6 +100,7 @@ filterForm::filterForm(db::Database& db, QWidget* parent) : QDialog(parent), m_d
     buildGrid();
     buildFrame();
     FormLang::SetFormLang(this);
+    connectControls();
     reset();
 }
 

@@ -70,10 +70,13 @@ private:
     void buildGrid();
     void buildFrame();
     void fillLists();
+    void connectControls();
+    // Lists filled, every row off, pickers at the present moment.
     void reset();
     void setGrid(const filters::FilterGrid& grid);
 
-    void applyRow(int row);
+    // Shows the row's controls for its operator; `chosen`: by the user, not restored.
+    void applyRow(int row, bool chosen);
     void cmbCondition_Click(int row);
     void ckNOT_Click(int row);
     void cmbLogic_Click();

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace filters;
 
 namespace {
@@ -35,16 +37,7 @@ constexpr int LastDays = 5;
 
 } // namespace
 
-void filterForm::reset() {
-    fillLists();
-    Result<GenreList> genres = LoadGenres(m_db, text(176, "(No genre)"));
-    m_genres = genres ? *genres : GenreList{GenreEntry{255, text(176, "(No genre)")}};
-    cmbGenre->blockSignals(true);
-    cmbGenre->clear();
-    for (const GenreEntry& g : m_genres)
-        cmbGenre->addItem(g.text, g.id);
-    cmbGenre->blockSignals(false);
-
+void filterForm::connectControls() {
     for (int row = 0; row < RowCount; ++row) {
         connect(cmbCondition[row], &QComboBox::activated, this,
                 [this, row] { cmbCondition_Click(row); });
@@ -64,6 +57,17 @@ void filterForm::reset() {
     connect(testBUT, &QPushButton::clicked, this, &filterForm::testBUT_Click);
     connect(okBut, &QPushButton::clicked, this, &filterForm::okBut_Click);
     connect(closeBut, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void filterForm::reset() {
+    fillLists();
+    Result<GenreList> genres = LoadGenres(m_db, text(176, "(No genre)"));
+    m_genres = genres ? *genres : GenreList{GenreEntry{255, text(176, "(No genre)")}};
+    cmbGenre->blockSignals(true);
+    cmbGenre->clear();
+    for (const GenreEntry& g : m_genres)
+        cmbGenre->addItem(g.text, g.id);
+    cmbGenre->blockSignals(false);
 
     swMode->setText(text(148, "&Expert Mode"));
     setGrid(FilterGrid::reset(QDateTime::currentDateTime()));
@@ -113,8 +117,8 @@ void filterForm::setGrid(const FilterGrid& g) {
         cmbCondition[row]->setCurrentIndex(g.rows[row].op);
         ckNOT[row]->setChecked(g.rows[row].negated);
     }
-    fTxt[3]->setMaxLength(9);
-    szTxt->setMaxLength(9);
+    fTxt[3]->setMaxLength(32767); // the rows set their lengths below
+    szTxt->setMaxLength(32767);
     for (int i = 0; i < 4; ++i)
         fTxt[i]->setText(g.rows[i].text);
     szTxt->setText(g.rows[Row::FileSize].text);
@@ -130,12 +134,12 @@ void filterForm::setGrid(const FilterGrid& g) {
     cmbFSize->setCurrentIndex(g.sizeUnit);
     cmbLogic->setCurrentIndex(g.logic);
     for (int row = 0; row < RowCount; ++row)
-        applyRow(row);
+        applyRow(row, false);
     m_loading = loading;
     refreshPreview();
 }
 
-void filterForm::applyRow(int row) {
+void filterForm::applyRow(int row, bool chosen) {
     const int op = cmbCondition[row]->currentIndex();
     const bool on = op > 0;
     ckNOT[row]->setVisible(on);
@@ -145,13 +149,13 @@ void filterForm::applyRow(int row) {
     if (!on) return;
     if (row == Row::Year || row == Row::FileSize) {
         QLineEdit* box = row == Row::Year ? fTxt[3] : szTxt;
-        if (op >= Between) {
-            box->setMaxLength(9);
-        } else {
-            // A range does not fit a single value: start again.
-            if (box->text().size() >= 5 || box->text().contains(QLatin1Char('-'))) box->clear();
-            box->setMaxLength(4);
-        }
+        const int length = op >= Between ? 9 : 4;
+        // A range does not fit a single value: start again. A restored text
+        // stays as stored, so the box only shrinks to what it holds.
+        if (chosen && length == 4 &&
+            (box->text().size() >= 5 || box->text().contains(QLatin1Char('-'))))
+            box->clear();
+        box->setMaxLength(std::max<int>(length, box->text().size()));
         lblRange[row == Row::Year ? 0 : 1]->setVisible(op >= Between);
     }
     if (row == Row::DateAdded || row == Row::FileDate) {
@@ -164,7 +168,7 @@ void filterForm::applyRow(int row) {
 }
 
 void filterForm::cmbCondition_Click(int row) {
-    applyRow(row);
+    applyRow(row, true);
     for (QWidget* w : rowControls(row))
         if (!w->isHidden() && w->focusPolicy() != Qt::NoFocus) {
             w->setFocus();

@@ -306,6 +306,47 @@ TEST_F(FilterEditor, SaveRulesAskAndKeepTheEditorOpen) {
               QStringList({QString::number(first) + "|Only MP3"}));
 }
 
+TEST_F(FilterEditor, AfternoonPickerIsStoredAsTheNextDay) {
+    choose(Row::DateAdded, 1); // equals
+    const QDateTime afternoon(QDate(2026, 3, 2), QTime(15, 0));
+    form->dtI[0]->setDateTime(afternoon);
+    type(form->fltName, "Added on 2 March");
+    QTest::mouseClick(form->okBut, Qt::LeftButton);
+    ASSERT_TRUE(form->saved());
+    const auto saved = FindFilter(conn(), static_cast<qint32>(form->filterId()));
+    ASSERT_TRUE(saved && *saved);
+    EXPECT_TRUE((*saved)->qsql.endsWith("))=#2026-03-02#)")) << (*saved)->qsql.toStdString();
+    const qint64 march3 = PickerDayNumber(QDateTime(QDate(2026, 3, 3), QTime(0, 0)));
+    EXPECT_TRUE((*saved)->fdata.contains(QString("dtI*0") + QChar(0) + QString::number(march3)));
+    EXPECT_EQ(rowsOf((*saved)->qsql), 0);
+
+    form = open(static_cast<qint32>((*saved)->id));
+    EXPECT_EQ(form->dtI[0]->date(), QDate(2026, 3, 3));
+    EXPECT_TRUE(form->dtI[0]->isVisible());
+}
+
+TEST_F(FilterEditor, HostileStoredGridOpensWhatItCan) {
+    const QChar nul(0);
+    const QString fdata =
+        QStringList{"cmbCondition*1" + QString(nul) + "2", "fTxt*1" + QString(nul) + "ABBA",
+                    "cmbCondition*3" + QString(nul) + "1", "fTxt*3" + QString(nul) + "1965-1969",
+                    "ckNOT*99" + QString(nul) + "1",       "cmbCondition*4" + QString(nul) + "77",
+                    "fltName" + QString(nul) + "renamed",  "okBut" + QString(nul) + "1",
+                    "a line without the separator"}
+            .join("\r\n");
+    const auto r = SaveFilter(conn(), {0, "Odd one", fdata, "select * from files"},
+                              [](const QString&) { return false; });
+    ASSERT_TRUE(r && r->outcome == SaveOutcome::Saved);
+
+    form = open(static_cast<qint32>(r->id));
+    EXPECT_EQ(form->fltName->text(), "Odd one");
+    EXPECT_EQ(form->cmbCondition[Row::Artist]->currentIndex(), 2);
+    EXPECT_EQ(form->fTxt[1]->text(), "ABBA");
+    EXPECT_EQ(form->fTxt[3]->text(), "1965-1969") << "a stored text is not cut to the row's length";
+    EXPECT_EQ(form->cmbCondition[Row::Genre]->currentIndex(), -1);
+    EXPECT_EQ(form->fSQL->toPlainText(), "(MD_ARTIST LIKE \"%ABBA%\") AND (val(MD_YEAR)=1965)");
+}
+
 TEST_F(FilterEditor, CloseLeavesTheLibraryAlone) {
     choose(Row::Title, 2);
     type(form->fltName, "Unsaved");
