@@ -62,6 +62,10 @@ signals:
 
 private:
     void buildPopAction();
+    // New, Edit and Delete of the filter nodes (LibraryBrowser_filters.cpp).
+    void connectFilterActions();
+    void editFilter(qint32 id);
+    void deleteFilter(qint32 id);
     void connectList();
     void onFilesDropped(const QString& targetKey, const QStringList& fileKeys);
     void onAlbumDropped(const QString& albumKey, const QString& artistKey);

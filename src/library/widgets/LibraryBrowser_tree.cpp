@@ -181,9 +181,10 @@ void LibraryBrowser::buildPopAction() {
         a->setObjectName(QStringLiteral("popAction"));
         a->setProperty("index", i);
     }
-    // New, Edit, Delete and Send To belong to the folder, filter and copy commands.
-    for (int i : {0, 1, 4, 6})
+    // New and Delete of folders and Send To belong to the folder and copy commands.
+    for (int i : {0, 4, 6})
         m_popAction->actions().at(i)->setEnabled(false);
+    connectFilterActions();
     connect(m_popAction->actions().at(3), &QAction::triggered, this, [this] {
         QTreeWidgetItem* item = m_form.tv1->currentItem();
         if (item && (item->flags() & Qt::ItemIsEditable)) m_form.tv1->editItem(item);
@@ -211,6 +212,8 @@ bool LibraryBrowser::preparePopAction() {
     a[3]->setVisible(rename);
     a[3]->setEnabled(prefix != FilterPrefix); // filters are renamed in the filter editor
     a[4]->setVisible(remove);
+    a[0]->setEnabled(prefix == Filters);
+    a[4]->setEnabled(prefix == FilterPrefix);
     a[5]->setVisible(rename);
     a[6]->setVisible(sendTo);
     return newEntry || edit || rename || remove || sendTo;

@@ -5,6 +5,7 @@
 #include "core/widgets/aboutForm.h"
 #include "core/widgets/frmSplash.h"
 #include "core/widgets/sysInfoForm.h"
+#include "filters/widgets/filterForm.h"
 #include "lang/Mui.h"
 #include "lang/widgets/FormLang.h"
 #include "library/widgets/listTreeConfig.h"
@@ -27,7 +28,15 @@ AppSettings& sharedSettings() {
     return s;
 }
 
-void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.name; }
+// The filter editor reads its genre list from a database; an empty one will do.
+db::Database& scratchDb() {
+    static db::Database db;
+    return db;
+}
+
+void PrintTo(const WindowCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class WindowTexts : public ::testing::TestWithParam<WindowCase> {};
 
@@ -56,5 +65,6 @@ INSTANTIATE_TEST_SUITE_P(
                       WindowCase{"sysInfoForm", [] { return new sysInfoForm(LibraryFacts{}); }},
                       WindowCase{"frmSplash", [] { return new frmSplash; }},
                       WindowCase{"listTreeConfig",
-                                 [] { return new listTreeConfig(0, {"a"}, sharedSettings()); }}),
+                                 [] { return new listTreeConfig(0, {"a"}, sharedSettings()); }},
+                      WindowCase{"filterForm", [] { return new filterForm(scratchDb()); }}),
     [](const auto& info) { return std::string(info.param.name); });
