@@ -1,4 +1,7 @@
 #include "support/LangFixtures.h"
+#include "core/AppInfo.h"
+#include "lang/AppLang.h"
+#include "lang/Mui.h"
 
 #include "core/Ansi.h"
 #include "lang/LangFile.h"
@@ -25,4 +28,12 @@ QString writeLangFile(const QString& folder, const QString& fileName, int lcid, 
     QStringList all{QStringLiteral("QVLF V1.0$%1$%2").arg(lcid).arg(name)};
     all += lines;
     return writeLangText(folder, fileName, all.join(QStringLiteral("\r\n")));
+}
+
+bool UseShippedLanguage(clsMUI& lang, int lcid) {
+    lang.SetLangFolder(mainMod::LangFolder());
+    lang.SetLCID(lcid);
+    if (lang.LCID() != lcid) return false;
+    mainMod::SetLang(&lang);
+    return true;
 }

@@ -7,6 +7,7 @@
 #include "filters/widgets/filterForm.h"
 #include "lang/AppLang.h"
 #include "lang/Mui.h"
+#include "support/LangFixtures.h"
 #include "support/LibraryFixture.h"
 #include "support/ScriptedDialogs.h"
 
@@ -40,10 +41,7 @@ protected:
 
     void SetUp() override {
         LibraryTest::SetUp();
-        english.SetLangFolder(mainMod::LangFolder());
-        english.SetLCID(1033);
-        ASSERT_EQ(english.LCID(), 1033);
-        mainMod::SetLang(&english);
+        ASSERT_TRUE(UseShippedLanguage(english));
         addMusicFolder();
         const struct {
             const char* file;

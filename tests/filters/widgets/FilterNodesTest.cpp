@@ -9,6 +9,7 @@
 #include "library/widgets/LibraryBrowser.h"
 #include "library/widgets/LibraryTreeWidget.h"
 #include "library/widgets/mainForm.h"
+#include "support/LangFixtures.h"
 #include "support/LibraryFixture.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
@@ -38,10 +39,7 @@ protected:
 
     void SetUp() override {
         LibraryTest::SetUp();
-        english.SetLangFolder(mainMod::LangFolder());
-        english.SetLCID(1033);
-        ASSERT_EQ(english.LCID(), 1033);
-        mainMod::SetLang(&english);
+        ASSERT_TRUE(UseShippedLanguage(english));
         addMusicFolder();
         ASSERT_TRUE(fixtures::WriteMp3(music() + "/a.mp3", fixtures::ArtistOnly("A")));
         scan();

@@ -10,6 +10,7 @@
 #include "library/widgets/FileListView.h"
 #include "library/widgets/LibraryTreeWidget.h"
 #include "library/widgets/mainForm.h"
+#include "support/LangFixtures.h"
 #include "support/LibraryFixture.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
@@ -58,10 +59,7 @@ protected:
 
     void SetUp() override {
         LibraryTest::SetUp();
-        english.SetLangFolder(mainMod::LangFolder());
-        english.SetLCID(1033);
-        ASSERT_EQ(english.LCID(), 1033);
-        mainMod::SetLang(&english);
+        ASSERT_TRUE(UseShippedLanguage(english));
         mainMod::SetPopups(&popups);
         for (const FileSpec& f : kFiles) {
             corpus::TagFields tags;
