@@ -1,5 +1,6 @@
 #include "cli/CliFixture.h"
 #include "convert/ConvertTestAudio.h"
+#include "core/Settings.h"
 #include "support/AudioFixtures.h"
 
 #include <taglib/mpegfile.h>
@@ -37,6 +38,26 @@ TEST_F(ConvertCommandTest, EncodeWithoutPresetUsesTheStoredSettings) {
     ASSERT_TRUE(f.isValid());
     EXPECT_EQ(FrameBitrate(at("out.mp3")), 128);
     EXPECT_EQ(f.audioProperties()->channelMode(), TagLib::MPEG::Header::JointStereo);
+}
+
+TEST_F(ConvertCommandTest, StoredSettingsAreCorrectedAndNotWrittenBack) {
+    ASSERT_TRUE(fixtures::WriteWav(at("in.wav"), 1.0));
+    ASSERT_TRUE(mainMod::WriteSetting(QStringLiteral("Encoder\\Mp3\\Bitrate"), "320"));
+    ASSERT_TRUE(mainMod::WriteSetting(QStringLiteral("Encoder\\Mp3\\ChannelMode"), "3"));
+    ProcessResult r = qvr({"encode", at("in.wav"), at("out.mp3")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(FrameBitrate(at("out.mp3")), 320);
+    {
+        TagLib::MPEG::File f(QFile::encodeName(at("out.mp3")).constData());
+        EXPECT_EQ(f.audioProperties()->channels(), 1);
+    }
+    EXPECT_TRUE(mainMod::ReadSetting(QStringLiteral("Encoder\\Mp3\\VBRQuality")).isEmpty());
+
+    // 100 is no bit rate of the list: the default 128 applies.
+    ASSERT_TRUE(mainMod::WriteSetting(QStringLiteral("Encoder\\Mp3\\Bitrate"), "100"));
+    r = qvr({"encode", at("in.wav"), at("out.mp3")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(FrameBitrate(at("out.mp3")), 128);
 }
 
 TEST_F(ConvertCommandTest, FailuresSayWhyAndExitWithOne) {
