@@ -2,6 +2,7 @@
 
 #include "cli/BrowseCommands.h"
 #include "cli/CommandOptions.h"
+#include "cli/ConvertCommand.h"
 #include "cli/FilterCommand.h"
 #include "cli/FoldersCommand.h"
 #include "cli/RecordCommand.h"
@@ -55,6 +56,7 @@ int run(const QStringList& args, Io io) {
     addFilterCommand(app, command);
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
+    addConvertCommands(app, command);
     addHelpCommand(app, command);
     if (const std::optional<int> status = line.parse(io)) return *status;
     return command.status;
