@@ -143,17 +143,17 @@ bool parseHexBytes(QStringView text, QByteArray& out) {
     }
 }
 
-bool parseValueData(QStringView spec, bool ansiStrings, RegValue& value) {
-    if (spec.startsWith(QLatin1Char('"'))) {
+bool parseValueData(QStringView written, bool ansiStrings, RegValue& value) {
+    if (written.startsWith(QLatin1Char('"'))) {
         qsizetype pos = 0;
         QString text;
-        if (!readQuoted(spec, pos, text) || !spec.mid(pos).trimmed().isEmpty()) return false;
+        if (!readQuoted(written, pos, text) || !written.mid(pos).trimmed().isEmpty()) return false;
         value.type = RegType::String;
         value.data = RegValue::text(QString(), text).data;
         return true;
     }
-    if (spec.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
-        const QStringView digits = spec.mid(6).trimmed();
+    if (written.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
+        const QStringView digits = written.mid(6).trimmed();
         bool ok = false;
         const uint v = digits.toUInt(&ok, 16);
         if (!ok || digits.size() > 8) return false;
@@ -162,16 +162,16 @@ bool parseValueData(QStringView spec, bool ansiStrings, RegValue& value) {
         qToLittleEndian<quint32>(v, value.data.data());
         return true;
     }
-    if (spec.startsWith(QLatin1String("hex:"), Qt::CaseInsensitive)) {
+    if (written.startsWith(QLatin1String("hex:"), Qt::CaseInsensitive)) {
         value.type = RegType::Binary;
-        return parseHexBytes(spec.mid(4), value.data);
+        return parseHexBytes(written.mid(4), value.data);
     }
-    if (spec.startsWith(QLatin1String("hex("), Qt::CaseInsensitive)) {
-        const qsizetype close = spec.indexOf(QLatin1String("):"));
+    if (written.startsWith(QLatin1String("hex("), Qt::CaseInsensitive)) {
+        const qsizetype close = written.indexOf(QLatin1String("):"));
         if (close < 0) return false;
         bool ok = false;
-        value.type = spec.mid(4, close - 4).toUInt(&ok, 16);
-        if (!ok || !parseHexBytes(spec.mid(close + 2), value.data)) return false;
+        value.type = written.mid(4, close - 4).toUInt(&ok, 16);
+        if (!ok || !parseHexBytes(written.mid(close + 2), value.data)) return false;
         // The old format keeps the text types in the ANSI code page.
         if (ansiStrings && (value.type == RegType::String || value.type == RegType::ExpandString ||
                             value.type == RegType::MultiString))
@@ -344,15 +344,15 @@ private:
         while (pos < line.size() && line.at(pos).isSpace())
             ++pos;
         const bool hasEquals = named && pos < line.size() && line.at(pos) == QLatin1Char('=');
-        QStringView spec = hasEquals ? line.mid(pos + 1).trimmed() : QStringView();
+        QStringView written = hasEquals ? line.mid(pos + 1).trimmed() : QStringView();
 
         QString joined;
         bool tooLong = line.size() > HiveLimits::MaxLineChars;
-        if (hasEquals && spec.startsWith(QLatin1String("hex"), Qt::CaseInsensitive) &&
+        if (hasEquals && written.startsWith(QLatin1String("hex"), Qt::CaseInsensitive) &&
             line.endsWith(QLatin1Char('\\'))) {
-            const qsizetype prefix = line.size() - spec.size();
-            joined = joinContinued(spec, HiveLimits::MaxLineChars - prefix, lines, tooLong);
-            spec = joined;
+            const qsizetype prefix = line.size() - written.size();
+            joined = joinContinued(written, HiveLimits::MaxLineChars - prefix, lines, tooLong);
+            written = joined;
         }
 
         if (m_skipping) return;
@@ -364,15 +364,15 @@ private:
                                        .arg(limitText(HiveLimits::MaxLineChars)));
         if (const Status ok = checkName(value.name); !ok)
             return problem(lineNo, QStringLiteral("bad value name: %1").arg(ok.error()));
-        if (spec == QLatin1String("-")) {
+        if (written == QLatin1String("-")) {
             m_current->remove(value.name);
             return;
         }
-        if (!parseValueData(spec, m_ansiStrings, value))
+        if (!parseValueData(written, m_ansiStrings, value))
             return problem(lineNo, QStringLiteral("bad value data"));
         // Values that are written back in another form must still fit a line; a
         // quoted text that stays quoted cannot grow.
-        const bool staysQuoted = spec.startsWith(QLatin1Char('"')) && quotable(value.utf16Text());
+        const bool staysQuoted = written.startsWith(QLatin1Char('"')) && quotable(value.utf16Text());
         if (const Status fits = staysQuoted ? Status() : checkLine(formatValue(value)); !fits)
             return problem(
                 lineNo, QStringLiteral("the value cannot be written back: %1").arg(fits.error()));
