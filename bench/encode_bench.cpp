@@ -9,6 +9,7 @@
 #include "cli/CommandLine.h"
 #include "convert/LameEncoder.h"
 #include "convert/WavFile.h"
+#include "corpus/BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -60,9 +61,8 @@ bool makeWav(const QString& path, int seconds) {
 }
 
 void report(const char* what, double seconds) {
-    out << qSetFieldWidth(16) << Qt::left << what << qSetFieldWidth(0) << Qt::right
-        << QString::number(seconds * 1000, 'f', 1) << " ms\n";
     out.flush();
+    BenchSupport::Report(what, seconds, 16, 1);
 }
 
 } // namespace
@@ -79,18 +79,10 @@ int main(int argc, char** argv) {
         .add_option("--seconds", seconds, "Length of the input")
         ->capture_default_str()
         ->check(CLI::PositiveNumber);
-    line.app()
-        .add_option("--runs", runs, "Timed runs of each case")
-        ->capture_default_str()
-        ->check(CLI::PositiveNumber);
-    cli::addText(&line.app(), "--work", work,
-                 "Folder for the files (default: the temporary folder)")
-        ->type_name("DIR")
-        ->check(line.path());
+    BenchSupport::AddRunOptions(line, runs, work);
     QTextStream err(stderr);
     if (const std::optional<int> status = line.parse({out, err})) return *status;
-    QTemporaryDir temp(work.isEmpty() ? QDir::tempPath() + QStringLiteral("/encode_bench-XXXXXX")
-                                      : work + QStringLiteral("/encode_bench-XXXXXX"));
+    QTemporaryDir temp(BenchSupport::ScratchTemplate(work, QStringLiteral("encode_bench")));
     if (!temp.isValid()) return 1;
     const QString wav = temp.filePath(QStringLiteral("in.wav"));
     const QString mp3 = temp.filePath(QStringLiteral("out.mp3"));

@@ -14,6 +14,7 @@
 //                    a copy is written, flushed to disk, read back and renamed
 #include "cli/CommandLine.h"
 #include "components/TagService.h"
+#include "corpus/BenchSupport.h"
 #include "corpus/Corpus.h"
 
 #include <QCoreApplication>
@@ -57,9 +58,8 @@ bool makeMp3(const QString& path, qint64 bytes) {
 }
 
 void report(const char* what, double seconds) {
-    out << qSetFieldWidth(18) << Qt::left << what << qSetFieldWidth(0) << Qt::right
-        << QString::number(seconds * 1000, 'f', 3) << " ms\n";
     out.flush();
+    BenchSupport::Report(what, seconds, 18, 3);
 }
 
 } // namespace
@@ -77,17 +77,10 @@ int main(int argc, char** argv) {
         .add_option("--size", megabytes, "Size of the MP3 in MiB")
         ->capture_default_str()
         ->check(CLI::PositiveNumber);
-    line.app()
-        .add_option("--runs", runs, "Timed runs of each case")
-        ->capture_default_str()
-        ->check(CLI::PositiveNumber);
-    cli::addText(&line.app(), "--work", work, "Folder for the file (default: the temporary folder)")
-        ->type_name("DIR")
-        ->check(line.path());
+    BenchSupport::AddRunOptions(line, runs, work);
     QTextStream err(stderr);
     if (const std::optional<int> status = line.parse({out, err})) return *status;
-    QTemporaryDir temp(work.isEmpty() ? QDir::tempPath() + QStringLiteral("/tag_bench-XXXXXX")
-                                      : work + QStringLiteral("/tag_bench-XXXXXX"));
+    QTemporaryDir temp(BenchSupport::ScratchTemplate(work, QStringLiteral("tag_bench")));
     if (!temp.isValid()) return 1;
     const QString path = temp.path() + QStringLiteral("/big.mp3");
     if (!makeMp3(path, megabytes << 20)) return 1;

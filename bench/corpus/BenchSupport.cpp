@@ -2,7 +2,9 @@
 
 #include "cli/CommandLine.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QTextStream>
 
 #include <algorithm>
 
@@ -30,6 +32,29 @@ void AddCorpusOptions(cli::CommandLine& line, int& files, QString& work) {
                  "folder)")
         ->type_name("DIR")
         ->check(line.path());
+}
+
+void AddRunOptions(cli::CommandLine& line, int& runs, QString& work) {
+    line.app()
+        .add_option("--runs", runs, "Timed runs of each case")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber);
+    cli::addText(&line.app(), "--work", work,
+                 "Folder for the files (default: the temporary folder)")
+        ->type_name("DIR")
+        ->check(line.path());
+}
+
+QString ScratchTemplate(const QString& work, const QString& program) {
+    return (work.isEmpty() ? QDir::tempPath() : work) + QLatin1Char('/') + program +
+           QStringLiteral("-XXXXXX");
+}
+
+void Report(const char* what, double seconds, int width, int decimals) {
+    static QTextStream out(stdout);
+    out << qSetFieldWidth(width) << Qt::left << what << qSetFieldWidth(0) << Qt::right
+        << QString::number(seconds * 1000, 'f', decimals) << " ms\n";
+    out.flush();
 }
 
 } // namespace BenchSupport

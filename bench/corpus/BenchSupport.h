@@ -16,5 +16,11 @@ double BestOf(int runs, const std::function<void()>& prepare, const std::functio
 
 // --files N and --work DIR, as every driver that builds a corpus takes them.
 void AddCorpusOptions(cli::CommandLine& line, int& files, QString& work);
+// --runs N and --work DIR, for drivers that time a few cases on files of their own.
+void AddRunOptions(cli::CommandLine& line, int& runs, QString& work);
+// The template of a scratch folder for QTemporaryDir: in work, else the temporary folder.
+QString ScratchTemplate(const QString& work, const QString& program);
+// "what   12.345 ms" on standard output, at once.
+void Report(const char* what, double seconds, int width, int decimals);
 
 } // namespace BenchSupport
