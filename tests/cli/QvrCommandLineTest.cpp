@@ -45,12 +45,6 @@ TEST_F(QvrCommandLineTest, EveryCommandPrintsItsHelp) {
     EXPECT_FALSE(QFile::exists(library()));
 }
 
-TEST_F(QvrCommandLineTest, Version) {
-    const ProcessResult r = qvr({"--version"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, QStringLiteral("qvr (Quavero) " QUAVERO_VERSION "\n"));
-}
-
 TEST_F(QvrCommandLineTest, UsageErrorsExitWithTwoAndSaySo) {
     const QList<Args> wrong = {
         {},
