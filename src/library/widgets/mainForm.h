@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <memory>
 
+class CDSniff;
 class DividerSplitter;
 class FileListView;
 class LibraryBrowser;
@@ -20,6 +21,7 @@ class MediaLibrary;
 class clsMUI;
 class frmSplash;
 class popMsgClass;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -65,6 +67,8 @@ public:
     clsMUI* lang() const { return m_lang.get(); }
     MediaLibrary* mLib2() const { return m_mediaLib.get(); }
     popMsgClass* popups() const { return m_popups.get(); }
+    // The CD watcher (created at start-up, watching unless in developer mode).
+    CDSniff* cdSniff() const { return m_cdSniff; }
     // The tree, list and search of the library (after start-up opened it).
     LibraryBrowser* browser() const { return m_browser; }
     // The splash while start-up or shut-down shows it.
@@ -120,6 +124,7 @@ public:
     QStackedWidget* listArea = nullptr;
     FileListView* llist = nullptr;
     QFrame* acdFrame = nullptr;
+    QComboBox* cdiGenre = nullptr; // the audio-CD panel's genres, item data = number
     QStatusBar* stBar = nullptr;
     QProgressBar* mainPBar = nullptr;
 
@@ -170,6 +175,12 @@ private:
     void mLib2_RefreshComplete(qint32 seen, qint32 added, qint32 updated, qint32 removed);
     void mLib2_RefreshProgress(float percent);
     void mLib2_StatusUpdate(qint32 code, const QString& text);
+    // The CD watcher and the audio-CD panel (mainForm_cd.cpp).
+    void FillGenreList();
+    void startCdWatcher(const StartupOptions& options);
+    void stopCdWatcher();
+    void CDSniff_AudioCdIN();
+    void CDSniff_AudioCdOUT();
     // Activation and the update check's events (mainForm_update.cpp).
     void Form_Activate();
     void setUpMenuUpdateEntry();
@@ -183,6 +194,7 @@ private:
     std::unique_ptr<MediaLibrary> m_mediaLib;
     std::unique_ptr<popMsgClass> m_popups;
     frmSplash* m_splash = nullptr;
+    CDSniff* m_cdSniff = nullptr;
     LibraryBrowser* m_browser = nullptr;
     bool m_devMode = false;
     bool m_started = false;
