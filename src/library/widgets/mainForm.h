@@ -179,6 +179,7 @@ private:
     void FillGenreList();
     void startCdWatcher(const StartupOptions& options);
     void stopCdWatcher();
+    void rebuildCdBranch();
     void CDSniff_AudioCdIN();
     void CDSniff_AudioCdOUT();
     // Activation and the update check's events (mainForm_update.cpp).

@@ -4,13 +4,16 @@
 #include "components/TagService.h"
 #include "lang/Mui.h"
 #include "library/LibraryTree.h"
+#include "library/NodeKeys.h"
 #include "library/widgets/LibraryBrowser.h"
+#include "library/widgets/LibraryTreeWidget.h"
 #include "library/widgets/mainForm.h"
 #include "util/widgets/Popups.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
+#include <QTreeWidgetItem>
 #include <QVBoxLayout>
 
 void mainForm::FillGenreList() {
@@ -56,12 +59,22 @@ void mainForm::stopCdWatcher() {
     m_cdSniff = nullptr;
 }
 
-void mainForm::CDSniff_AudioCdIN() {
+void mainForm::rebuildCdBranch() {
     emit treeRebuildRequested(TreeSection::AudioCds);
+    // The rebuild keeps the nodes that exist; after a removal a number can stand
+    // for another disc now, so the names are set again.
+    if (!m_cdSniff) return;
+    for (int i = 0; i < m_cdSniff->AudioCdCount(); ++i)
+        if (QTreeWidgetItem* node = tv1->node(NodeKeys::audioCdKey(i + 1)))
+            node->setText(0, m_cdSniff->AudioCdDrive(i));
+}
+
+void mainForm::CDSniff_AudioCdIN() {
+    rebuildCdBranch();
     if (m_settings.NewAudioCD && m_lang)
         mainMod::ShowPopup(m_lang->Text(17), 64, m_lang->Text(18), 10);
 }
 
 void mainForm::CDSniff_AudioCdOUT() {
-    emit treeRebuildRequested(TreeSection::AudioCds);
+    rebuildCdBranch();
 }

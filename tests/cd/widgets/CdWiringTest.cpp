@@ -26,9 +26,9 @@ protected:
         return {args, {}, data.path() + "/", {}};
     }
     QString images() const { return data.path() + "/cd-images"; }
-    QString nodeText(mainForm& form, const char* key) const {
+    std::string nodeText(mainForm& form, const char* key) const {
         QTreeWidgetItem* item = form.tv1->node(key);
-        return item ? item->text(0) : QStringLiteral("<none>");
+        return item ? item->text(0).toStdString() : "<none>";
     }
 };
 
@@ -56,6 +56,19 @@ TEST_F(CdWiring, WatcherFeedsTheTreeAndStopsAtShutDown) {
 
     form.Shutdown();
     EXPECT_EQ(form.cdSniff(), nullptr);
+}
+
+TEST_F(CdWiring, AfterARemovalTheNodesNameTheirDiscs) {
+    const auto first = fixtures::WriteCdImage(images(), "a first", {44100});
+    fixtures::WriteCdImage(images(), "b second", {44100});
+    mainForm form(settings);
+    ASSERT_TRUE(form.StartUp(options()));
+    ASSERT_EQ(nodeText(form, "_cdi2"), "b second.cue");
+    ASSERT_TRUE(QFile::remove(first.cuePath));
+    form.cdSniff()->Poll();
+    EXPECT_EQ(nodeText(form, "_cdi1"), "b second.cue") << "CD 1 is the other disc now";
+    EXPECT_EQ(nodeText(form, "_cdi2"), "<none>");
+    form.Shutdown();
 }
 
 TEST_F(CdWiring, NoPopupWhenSwitchedOffAndNoBranchWithoutCds) {
