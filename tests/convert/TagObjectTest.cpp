@@ -1,4 +1,7 @@
 #include "convert/TagObject.h"
+#include "convert/ConvertTestAudio.h"
+#include "convert/LameEncoder.h"
+#include "convert/WmaEncoder.h"
 #include "support/AudioFixtures.h"
 
 #include <QFile>
@@ -7,6 +10,7 @@
 #include <taglib/asffile.h>
 #include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
+#include <taglib/fileref.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2header.h>
 #include <taglib/id3v2tag.h>
@@ -208,6 +212,44 @@ TEST_F(TagObjectTest, WmaReadsAndWritesEveryFieldAndKeepsTheOtherAttributes) {
     EXPECT_EQ(f.tag()->attribute("WM/Lyrics").front().toString(), "la la la");
     ASSERT_EQ(f.tag()->attribute("replaygain_track_gain").size(), 1u);
     EXPECT_NEAR(f.audioProperties()->lengthInMilliseconds(), 500, 100);
+}
+
+// What the rip and the conversion do: encode, open the new file, clear, write.
+TEST_F(TagObjectTest, FreshlyEncodedFilesTakeEveryFieldAndTagLibReadsThem) {
+    ASSERT_TRUE(WriteToneWav(path("in.wav"), 1.0));
+    lameEncoder mp3;
+    wmaEncoder wma;
+    Id3TagObject id3Tag;
+    WmaTagObject wmaTag;
+    const std::pair<AudioEncoder*, AudioTagObject*> pairs[] = {{&mp3, &id3Tag}, {&wma, &wmaTag}};
+    const char* targets[] = {"out.mp3", "out.wma"};
+    for (int i = 0; i < 2; ++i) {
+        auto [encoder, tag] = pairs[i];
+        encoder->SetInputFile(path("in.wav"));
+        encoder->SetOutputFile(path(targets[i]));
+        ASSERT_TRUE(encoder->Encode()) << targets[i];
+        ASSERT_TRUE(tag->Open(path(targets[i]))) << tag->LastError().toStdString();
+        tag->Clear();
+        tag->SetValue(F::TitleTag, "Track Title");
+        tag->SetValue(F::ArtistTag, "Artist");
+        tag->SetValue(F::AlbumTag, "Album");
+        tag->SetValue(F::YearTag, "2003");
+        tag->SetValue(F::CommentTag, "Ripped");
+        tag->SetValue(F::GenreTag, "Pop");
+        tag->SetValue(F::TrackTag, "5");
+        ASSERT_TRUE(tag->Save()) << targets[i] << " " << tag->LastError().toStdString();
+
+        TagLib::FileRef f(name(targets[i]).constData());
+        ASSERT_FALSE(f.isNull()) << targets[i];
+        EXPECT_EQ(f.tag()->title(), "Track Title") << targets[i];
+        EXPECT_EQ(f.tag()->artist(), "Artist") << targets[i];
+        EXPECT_EQ(f.tag()->album(), "Album") << targets[i];
+        EXPECT_EQ(f.tag()->year(), 2003u) << targets[i];
+        EXPECT_EQ(f.tag()->comment(), "Ripped") << targets[i];
+        EXPECT_EQ(f.tag()->genre(), "Pop") << targets[i];
+        EXPECT_EQ(f.tag()->track(), 5u) << targets[i];
+        EXPECT_NEAR(f.audioProperties()->lengthInMilliseconds(), 1000, 60) << targets[i];
+    }
 }
 
 TEST_F(TagObjectTest, FailuresComeThroughTheResult) {
