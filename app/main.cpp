@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         ->type_name("FILE")
         ->check(line.path());
     cli::addText(&cmd, "--lang-folder", startup.langFolder,
-                 "The language files (default: Lang beside the program)")
+                 "The language files (default: the installed ones, or Lang beside the program)")
         ->type_name("DIR")
         ->check(line.path());
     cli::addText(&cmd, "--data-folder", startup.dataFolder, "The folder of the library data.qvd")

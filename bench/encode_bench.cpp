@@ -1,14 +1,16 @@
-// Timing driver for MP3 encoding against the lame command-line tool.
+// Timing driver for MP3 and WMA encoding against the lame and ffmpeg tools.
 //
 //   encode_bench [--seconds S] [--runs N] [--work DIR]
 //
 // Writes S seconds (60 by default) of 16-bit stereo PCM at 44.1 kHz and measures
 // the best of N runs (3 by default) of lameEncoder at CBR 128 kbit/s and at VBR
-// quality 2, and, when `lame` is on the PATH, of `lame -b 128` and `lame -V 2` on
-// the same input. The ratio is lame's time over ours (goal: 0.95 or more).
+// quality 2 and of wmaEncoder at 128 kbit/s, and, when the tools are on the
+// PATH, of `lame -b 128`, `lame -V 2` and `ffmpeg -c:a wmav2 -b:a 128k` on the
+// same input. The ratio is the tool's time over ours (goal: 0.95 or more).
 #include "cli/CommandLine.h"
 #include "convert/LameEncoder.h"
 #include "convert/WavFile.h"
+#include "convert/WmaEncoder.h"
 #include "corpus/BenchSupport.h"
 
 #include <QCoreApplication>
@@ -72,9 +74,10 @@ int main(int argc, char** argv) {
     int seconds = 60;
     int runs = 3;
     QString work;
-    cli::CommandLine line(QStringLiteral("encode_bench"),
-                          QStringLiteral("Time MP3 encoding against the lame tool."),
-                          app.arguments().mid(1));
+    cli::CommandLine line(
+        QStringLiteral("encode_bench"),
+        QStringLiteral("Time MP3 and WMA encoding against the lame and ffmpeg tools."),
+        app.arguments().mid(1));
     line.app()
         .add_option("--seconds", seconds, "Length of the input")
         ->capture_default_str()
@@ -127,5 +130,29 @@ int main(int argc, char** argv) {
         report("  lame", tool);
         out << "  ratio " << QString::number(tool / mine, 'f', 2) << "\n";
     }
+
+    const QString wma = temp.filePath(QStringLiteral("out.wma"));
+    const double mine = bestOf(runs, [&] {
+        wmaEncoder enc;
+        enc.SetEncPreset(4);
+        enc.SetInputFile(wav);
+        enc.SetOutputFile(wma);
+        return enc.Encode();
+    });
+    report("WMA 128", mine);
+    const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    if (ffmpeg.isEmpty()) {
+        out << "  ffmpeg not on the PATH: no comparison\n";
+        return 0;
+    }
+    const double tool = bestOf(runs, [&] {
+        return QProcess::execute(ffmpeg, {QStringLiteral("-nostdin"), QStringLiteral("-y"),
+                                          QStringLiteral("-loglevel"), QStringLiteral("error"),
+                                          QStringLiteral("-i"), wav, QStringLiteral("-c:a"),
+                                          QStringLiteral("wmav2"), QStringLiteral("-b:a"),
+                                          QStringLiteral("128k"), wma}) == 0;
+    });
+    report("  ffmpeg", tool);
+    out << "  ratio " << QString::number(tool / mine, 'f', 2) << "\n";
     return 0;
 }

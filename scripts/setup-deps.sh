@@ -13,6 +13,8 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   gstreamer1.0-plugins-good gstreamer1.0-libav qt6-translations-l10n
   xvfb xauth
+  librsvg2-bin help2man desktop-file-utils appstream bash-completion
+  dpkg-dev file lintian
 )
 
 missing=()

@@ -1,37 +1,19 @@
 #include "convert/AudioDecoder.h"
 
+#include "convert/FFmpegPtr.h"
 #include "convert/WavFile.h"
 
 #include <QFile>
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
-#include <libavutil/opt.h>
-#include <libswresample/swresample.h>
 }
 
-#include <memory>
 #include <vector>
 
-namespace {
+using namespace convert;
 
-struct FormatCloser {
-    void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
-};
-struct CodecFreer {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct FrameFreer {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct SwrFreer {
-    void operator()(SwrContext* s) const { swr_free(&s); }
-};
+namespace {
 
 bool isWma(AVCodecID id) {
     return id == AV_CODEC_ID_WMAV1 || id == AV_CODEC_ID_WMAV2 || id == AV_CODEC_ID_WMAPRO ||

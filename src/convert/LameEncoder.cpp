@@ -37,7 +37,7 @@ MPEG_mode lameMode(int channelMode) {
 
 } // namespace
 
-lameEncoder::lameEncoder(QObject* parent) : QObject(parent) {}
+lameEncoder::lameEncoder(QObject* parent) : AudioEncoder(CustomVbr, 2, parent) {}
 
 bool lameEncoder::PresetChoice(int preset, Choice& choice) {
     if (preset >= 1 && preset <= 8) {
@@ -51,64 +51,30 @@ bool lameEncoder::PresetChoice(int preset, Choice& choice) {
     return false;
 }
 
-bool lameEncoder::SetEncPreset(int preset) {
+bool lameEncoder::acceptsPreset(int preset) const {
     Choice unused;
-    if (preset != CustomVbr && preset != CustomCbr && !PresetChoice(preset, unused)) return false;
-    m_preset = preset;
-    return true;
+    return preset == CustomVbr || preset == CustomCbr || PresetChoice(preset, unused);
 }
 
-bool lameEncoder::SetVBRQuality(int quality) {
-    if (quality < 0 || quality > 9) return false;
-    m_quality = quality;
-    return true;
-}
-
-bool lameEncoder::SetBitrate(int kbps) {
-    if (kbps < 8 || kbps > 320) return false;
-    m_bitrate = kbps;
-    return true;
-}
-
-bool lameEncoder::SetSampleRate(int hz) {
-    static constexpr std::array<int, 10> Rates = {0,     8000,  11025, 12000, 16000,
-                                                  22050, 24000, 32000, 44100, 48000};
-    if (std::find(Rates.begin(), Rates.end(), hz) == Rates.end()) return false;
-    m_sampleRate = hz;
-    return true;
-}
-
-bool lameEncoder::SetOutputChannelMode(int mode) {
-    if (mode < 0 || mode > 3) return false;
-    m_channelMode = mode;
-    return true;
-}
-
-bool lameEncoder::fail(const QString& message) {
-    m_error = message;
-    return false;
-}
-
-bool lameEncoder::Encode() {
-    m_abort = false;
-    m_error.clear();
+bool lameEncoder::encode() {
     convert::WavReader wav;
-    if (Status s = wav.open(m_input); !s) return fail(s.error());
+    if (Status s = wav.open(InputFile()); !s) return fail(s.error());
 
-    Choice choice{m_vbr, m_bitrate, m_quality};
-    if (m_preset == CustomCbr)
+    const int preset = EncPreset();
+    Choice choice{VBRMode(), Bitrate(), VBRQuality()};
+    if (preset == CustomCbr)
         choice.vbr = false;
-    else if (m_preset != CustomVbr)
-        PresetChoice(m_preset, choice);
+    else if (preset != CustomVbr)
+        PresetChoice(preset, choice);
 
     std::unique_ptr<lame_global_flags, LameDeleter> gf(lame_init());
     if (!gf) return fail(QStringLiteral("cannot start the MP3 encoder"));
     lame_set_num_channels(gf.get(), wav.channels());
     lame_set_in_samplerate(gf.get(), wav.sampleRate());
     // With one channel in, only a mono stream makes sense.
-    lame_set_mode(gf.get(), wav.channels() == 1 ? MONO : lameMode(m_channelMode));
-    if (m_sampleRate > 0 && (!choice.vbr || m_preset == CustomCbr))
-        lame_set_out_samplerate(gf.get(), m_sampleRate);
+    lame_set_mode(gf.get(), wav.channels() == 1 ? MONO : lameMode(OutputChannelMode()));
+    if (SampleRate() > 0 && (!choice.vbr || preset == CustomCbr))
+        lame_set_out_samplerate(gf.get(), SampleRate());
     if (choice.vbr) {
         lame_set_VBR(gf.get(), vbr_default);
         lame_set_VBR_quality(gf.get(), static_cast<float>(choice.quality));
@@ -120,25 +86,24 @@ bool lameEncoder::Encode() {
     if (lame_init_params(gf.get()) < 0)
         return fail(QStringLiteral("the MP3 encoder refuses these settings"));
 
-    QSaveFile out(m_output);
+    QSaveFile out(OutputFile());
     if (!out.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("cannot write %1: %2").arg(m_output, out.errorString()));
+        return fail(QStringLiteral("cannot write %1: %2").arg(OutputFile(), out.errorString()));
 
     std::vector<int16_t> pcm;
     std::vector<unsigned char> mp3(static_cast<size_t>(BlockFrames * 5 / 4 + 7200));
     const qint64 total = wav.frames();
     qint64 done = 0;
-    int lastPercent = -1;
     auto writeOut = [&out, &mp3](int bytes) {
         return bytes >= 0 && out.write(reinterpret_cast<const char*>(mp3.data()), bytes) == bytes;
     };
     while (true) {
-        if (m_abort) {
+        if (aborted()) {
             out.cancelWriting();
             return fail(QStringLiteral("aborted"));
         }
         const qint64 frames = wav.read(pcm, BlockFrames);
-        if (frames < 0) return fail(QStringLiteral("cannot read %1").arg(m_input));
+        if (frames < 0) return fail(QStringLiteral("cannot read %1").arg(InputFile()));
         if (frames == 0) break;
         const int n = static_cast<int>(frames);
         const int bytes = wav.channels() == 2
@@ -147,24 +112,19 @@ bool lameEncoder::Encode() {
                               : lame_encode_buffer(gf.get(), pcm.data(), pcm.data(), n, mp3.data(),
                                                    static_cast<int>(mp3.size()));
         if (!writeOut(bytes))
-            return fail(QStringLiteral("cannot write %1: %2").arg(m_output, out.errorString()));
+            return fail(QStringLiteral("cannot write %1: %2").arg(OutputFile(), out.errorString()));
         done += frames;
-        const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 100;
-        if (percent != lastPercent) {
-            lastPercent = percent;
-            emit EncodingProgress(static_cast<float>(done * 100.0 / qMax<qint64>(total, 1)));
-        }
+        progress(done, total);
     }
     if (!writeOut(lame_encode_flush(gf.get(), mp3.data(), static_cast<int>(mp3.size()))))
-        return fail(QStringLiteral("cannot write %1: %2").arg(m_output, out.errorString()));
+        return fail(QStringLiteral("cannot write %1: %2").arg(OutputFile(), out.errorString()));
 
     // The first frame was written as a placeholder; now that the stream is known,
     // it gets the frame count and encoder delay that players need for VBR lengths.
     const size_t tagSize = lame_get_lametag_frame(gf.get(), mp3.data(), mp3.size());
     if (tagSize > 0 && (!out.seek(0) || !writeOut(static_cast<int>(tagSize))))
-        return fail(QStringLiteral("cannot write %1: %2").arg(m_output, out.errorString()));
+        return fail(QStringLiteral("cannot write %1: %2").arg(OutputFile(), out.errorString()));
     if (!out.commit())
-        return fail(QStringLiteral("cannot write %1: %2").arg(m_output, out.errorString()));
-    emit EncodingProgress(100.0f);
+        return fail(QStringLiteral("cannot write %1: %2").arg(OutputFile(), out.errorString()));
     return true;
 }

@@ -3,6 +3,7 @@
 #include "core/PathHelpers.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace mainMod {
@@ -24,8 +25,30 @@ bool IsBeta() {
     return true;
 }
 
+namespace {
+// PREFIX/share/quavero/ beside PREFIX/bin, when the program was installed there.
+QString installedShareFolder() {
+    const QDir share(AppFolder() + QStringLiteral("../share/quavero"));
+    if (!share.exists(QStringLiteral("Lang")) && !share.exists(QStringLiteral("data.blk")))
+        return QString();
+    return NormalizePath(share.canonicalPath(), true);
+}
+} // namespace
+
+QString ResourceFolder() {
+    static const QString folder = [] {
+        const QString share = installedShareFolder();
+        return share.isEmpty() ? AppFolder() : share;
+    }();
+    return folder;
+}
+
+bool IsInstalled() {
+    return ResourceFolder() != AppFolder();
+}
+
 QString LangFolder() {
-    return AppFolder() + QStringLiteral("Lang/");
+    return ResourceFolder() + QStringLiteral("Lang/");
 }
 
 QString ExePath() {
@@ -36,7 +59,7 @@ QString ExePath() {
 }
 
 QString ServerHelpPath() {
-    return AppFolder() + QStringLiteral("Help/srvhelp.htm");
+    return ResourceFolder() + QStringLiteral("Help/srvhelp.htm");
 }
 
 QString ServerConfigPath() {

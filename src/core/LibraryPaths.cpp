@@ -1,5 +1,6 @@
 #include "core/LibraryPaths.h"
 
+#include "core/AppInfo.h"
 #include "core/PathHelpers.h"
 
 #include <QDir>
@@ -27,8 +28,10 @@ QString DataFolder() {
         QDir().mkpath(overridden);
         return withSeparator(overridden);
     }
+    // A build tree or a portable copy keeps its data beside the program; an
+    // installed program never writes where it was installed.
     const QString app = AppFolder();
-    if (::access(QFile::encodeName(app).constData(), W_OK) == 0) return app;
+    if (!IsInstalled() && ::access(QFile::encodeName(app).constData(), W_OK) == 0) return app;
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
     if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.local/share");
     const QString folder = withSeparator(base) + QStringLiteral("quavero/");
@@ -39,7 +42,7 @@ QString DataFolder() {
 QString TemplatePath() {
     const QString inData = DataFolder() + QStringLiteral("data.blk");
     if (QFileInfo::exists(inData)) return inData;
-    return AppFolder() + QStringLiteral("data.blk");
+    return ResourceFolder() + QStringLiteral("data.blk");
 }
 
 QString GetDatabasePath(const QString& dataFolder, const QString& templatePath) {

@@ -5,11 +5,13 @@
 namespace mainMod {
 
 // The data folder, with a trailing separator: $QUAVERO_DATA_DIR when set; else
-// the application folder when it is writable (portable layout); else
+// the application folder when it is writable and not an installed one (build
+// tree or portable layout); else
 // $XDG_DATA_HOME/quavero/ (created when missing).
 QString DataFolder();
 // The template shipped with the program: "data.blk" in the data folder when one
-// is there, else beside the executables.
+// is there, else in the resource folder (beside the executables, or
+// PREFIX/share/quavero/ when installed).
 QString TemplatePath();
 
 // DataFolder() + "data.qvd" when that file exists. Otherwise sets the

@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "support/AudioFixtures.h"
 
+#include <taglib/asffile.h>
 #include <taglib/mpegfile.h>
 
 namespace {
@@ -60,6 +61,35 @@ TEST_F(ConvertCommandTest, StoredSettingsAreCorrectedAndNotWrittenBack) {
     EXPECT_EQ(FrameBitrate(at("out.mp3")), 128);
 }
 
+TEST_F(ConvertCommandTest, WmaByPresetAndFromTheStoredSettings) {
+    ASSERT_TRUE(fixtures::WriteWav(at("in.wav"), 1.0));
+    auto bitrate = [this] {
+        TagLib::ASF::File f(QFile::encodeName(at("out.wma")).constData());
+        return f.isValid() ? f.audioProperties()->bitrate() : -1;
+    };
+    ProcessResult r = qvr({"encode", at("in.wav"), at("out.wma"), "--preset", "2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QLatin1String("100%"))) << r.err.toStdString();
+    EXPECT_EQ(bitrate(), 64);
+
+    // Default settings: CBR 128.
+    r = qvr({"encode", at("in.wav"), at("out.wma")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(bitrate(), 128);
+
+    // VBR at 256 is read as 192; quality-based VBR takes the quality.
+    ASSERT_TRUE(mainMod::WriteSetting(QStringLiteral("Encoder\\Wma\\BitrateMode"), "1"));
+    ASSERT_TRUE(mainMod::WriteSetting(QStringLiteral("Encoder\\Wma\\Bitrate"), "256"));
+    r = qvr({"encode", at("in.wav"), at("out.wma")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(bitrate(), 192);
+    ASSERT_TRUE(mainMod::WriteSetting(QStringLiteral("Encoder\\Wma\\Bitrate"), "0"));
+    ASSERT_TRUE(mainMod::WriteSetting(QStringLiteral("Encoder\\Wma\\VBRQuality"), "0"));
+    r = qvr({"encode", at("in.wav"), at("out.wma")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(bitrate(), 64);
+}
+
 TEST_F(ConvertCommandTest, FailuresSayWhyAndExitWithOne) {
     ASSERT_TRUE(fixtures::WriteBytes(at("junk.wav"), QByteArray(100, 'x')));
     ASSERT_TRUE(fixtures::WriteWav(at("in.wav"), 0.2));
@@ -68,6 +98,8 @@ TEST_F(ConvertCommandTest, FailuresSayWhyAndExitWithOne) {
         {"encode", at("junk.wav"), at("out.mp3")},
         {"encode", at("in.wav"), at("out.ogg")},
         {"encode", at("in.wav"), at("out.mp3"), "--preset", "99"},
+        {"encode", at("in.wav"), at("out.wma"), "--preset", "0"},
+        {"encode", at("junk.wav"), at("out.wma")},
         {"decode", at("missing.mp3"), at("out.wav")},
         {"decode", at("in.wav"), at("out.wav")},
         {"decode", at("junk.wav"), at("out.wma")},
@@ -79,6 +111,7 @@ TEST_F(ConvertCommandTest, FailuresSayWhyAndExitWithOne) {
             << r.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(at("out.mp3")));
+    EXPECT_FALSE(QFile::exists(at("out.wma")));
     EXPECT_FALSE(QFile::exists(at("out.wav")));
 }
 
