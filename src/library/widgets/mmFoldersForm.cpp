@@ -5,6 +5,7 @@
 #include "lang/AppLang.h"
 #include "library/LibraryMaintenance.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -79,7 +80,8 @@ void mmFoldersForm::FillList() {
 
 void mmFoldersForm::AddFolder() {
     Dialogs& dialogs = Dialogs::current();
-    const QString chosen = dialogs.BrowseForFolder(mainMod::LangText(140), QString());
+    // The picker opens in the home folder, where music usually lives.
+    const QString chosen = dialogs.BrowseForFolder(mainMod::LangText(140), QDir::homePath());
     if (chosen.isEmpty()) return;
     const MediaFolderStore::Placement placement = m_folders.Place(chosen);
     if (MediaFolderStore::IsWholeDrive(placement.path) &&

@@ -454,7 +454,7 @@ TEST_F(LibraryMenu, TheNewWindowsSpeakTheChosenLanguage) {
     form->ShowWizard();
     wizForm* wizard = opened<wizForm>();
     ASSERT_NE(wizard, nullptr);
-    EXPECT_EQ(wizard->windowTitle(), "Bibliotheks-Assistent");
+    EXPECT_EQ(wizard->windowTitle(), "Bibliotheksassistent");
     EXPECT_EQ(wizard->nextBUT->text(), "&Weiter >");
     wizard->reject();
 
