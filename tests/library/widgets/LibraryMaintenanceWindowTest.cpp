@@ -3,6 +3,7 @@
 #include "components/MediaLibrary.h"
 #include "core/AppInfo.h"
 #include "core/LibraryPaths.h"
+#include "core/LibrarySchema.h"
 #include "core/Settings.h"
 #include "lang/Mui.h"
 #include "library/widgets/LibraryTreeWidget.h"
@@ -463,4 +464,52 @@ TEST_F(LibraryMenu, TheNewWindowsSpeakTheChosenLanguage) {
     ASSERT_NE(prefs, nullptr);
     EXPECT_EQ(prefs->cfg_opt[7]->text(), "Einmal täglich nach Updates suchen");
     click(prefs->cancelBUT);
+}
+
+// The wizard on its own: what it does when the refresh cannot start, and that
+// only the refresh it waits for moves it on.
+TEST(WizardAlone, GoesOnWhenTheRefreshCannotStartAndIgnoresOtherRefreshes) {
+    ScriptedDialogs dialogs;
+    db::Database closed;
+    MediaFolderStore folders(&closed);
+    QList<bool> asked;
+    wizForm wizard(folders, [&](bool force) {
+        asked << force;
+        return false;
+    });
+    wizard.show();
+    wizard.LibRefreshComplete(); // someone else's refresh
+    EXPECT_EQ(wizard.step(), 0);
+    QTest::mouseClick(wizard.nextBUT, Qt::LeftButton);
+    wizard.LibRefreshComplete();
+    wizard.RefreshProgress(50);
+    EXPECT_EQ(wizard.step(), 1);
+    EXPECT_TRUE(wizard.scanPC->text().isEmpty());
+}
+
+TEST(WizardAlone, AFailedStartDoesNotLeaveItWaiting) {
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    ASSERT_TRUE(LibrarySchema::createTemplate(dir.path() + "/data.qvd").ok());
+    MediaLibrary library;
+    ASSERT_TRUE(library.OpenLibrary(dir.path() + "/data.qvd"));
+    QList<bool> asked;
+    wizForm wizard(*library.MediaFolders(), [&](bool force) {
+        asked << force;
+        return false;
+    });
+    wizard.show();
+    QTest::mouseClick(wizard.nextBUT, Qt::LeftButton);
+    QTest::mouseClick(wizard.nextBUT, Qt::LeftButton);
+    mmFoldersForm* editor = wizard.findChild<mmFoldersForm*>();
+    ASSERT_NE(editor, nullptr);
+    dialogs.folders << dir.path();
+    QTest::mouseClick(editor->addBUT, Qt::LeftButton);
+    QTest::mouseClick(editor->closeBut, Qt::LeftButton);
+    ASSERT_EQ(wizard.step(), 2);
+
+    QTest::mouseClick(wizard.nextBUT, Qt::LeftButton);
+    EXPECT_EQ(asked, QList<bool>{true}) << "a forced refresh";
+    EXPECT_EQ(wizard.step(), 4);
+    EXPECT_TRUE(wizard.isEnabled());
 }
