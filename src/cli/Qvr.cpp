@@ -1,6 +1,7 @@
 #include "cli/Qvr.h"
 
 #include "cli/BrowseCommands.h"
+#include "cli/CleanCommand.h"
 #include "cli/CommandOptions.h"
 #include "cli/CdCommand.h"
 #include "cli/ConvertCommand.h"
@@ -51,6 +52,7 @@ int run(const QStringList& args, Io io) {
     addScanCommand(app, command);
     addSqlCommand(app, command);
     addFoldersCommand(app, command);
+    addCleanCommand(app, command);
     addRecordCommand(app, command);
     addTagCommand(app, command);
     addBrowseCommands(app, command);

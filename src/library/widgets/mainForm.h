@@ -22,6 +22,7 @@ class clsMUI;
 class frmSplash;
 class popMsgClass;
 class QComboBox;
+class wizForm;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -83,6 +84,19 @@ public:
     void CheckForUpdates(bool scheduled);
     // The running check, or null.
     checkUpdForm* UpdateChecker() const { return m_updateChecker.data(); }
+
+    // The Library menu and File > Preferences (mainForm_library.cpp). The
+    // dialogs are window-modal and report back when they close.
+    // Refreshes every media folder; false (and said why) when it cannot start.
+    bool RefreshLibraryContents(bool force);
+    void EditMediaFolders();
+    void CleanUpLibrary();
+    // Runs a clean-up choice, then offers the wizard.
+    void CleanUp(int choice);
+    void ShowWizard();
+    void ShowPreferences();
+    // The library wizard while it is open, else null.
+    wizForm* wizard() const;
 
     AppSettings& settings() { return m_settings; }
     MainMenus& menus() { return m_menus; }
@@ -154,6 +168,7 @@ private:
     void buildStatusBar();
     void connectViewMenu();
     void connectMenus(); // mainForm_menus.cpp
+    void connectLibraryMenu();
     void chooseListColumns();
     void toggleBranch(bool AppSettings::*flag, QAction* entry, const QString& key);
     void rememberWindowSize();
@@ -206,4 +221,7 @@ private:
     bool m_sizeHook = false;
     bool m_resizeSuspended = false;
     QPointer<checkUpdForm> m_updateChecker;
+    QPointer<wizForm> m_wizard;
+    QString m_templatePath;
+    bool m_userRefresh = false; // the running refresh was asked for by the user
 };

@@ -115,6 +115,7 @@ bool mainForm::openLibrary(const StartupOptions& options) {
         options.dataFolder.isEmpty() ? mainMod::DataFolder() : options.dataFolder;
     const QString templatePath =
         options.templatePath.isEmpty() ? mainMod::TemplatePath() : options.templatePath;
+    m_templatePath = templatePath;
     m_mediaLib = std::make_unique<MediaLibrary>();
     m_mediaLib->OpenLibrary(mainMod::GetDatabasePath(dataFolder, templatePath));
     return m_mediaLib->IsOpen();
