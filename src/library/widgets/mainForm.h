@@ -103,6 +103,11 @@ public:
     // Copies the widths of the shown list columns into the column settings.
     void captureColumnWidths();
 
+    // The properties of the selected list items (mainForm_props.cpp): the editor
+    // for one, the summary for several; after an edit the list or the library
+    // branch follows.
+    void ShowProperties();
+
     // Status bar panels 1..5 (1 holds the progress bar).
     void setStatusPanel(int panel, const QString& text);
     QString statusPanel(int panel) const;
@@ -149,6 +154,7 @@ private:
     void buildStatusBar();
     void connectViewMenu();
     void connectMenus(); // mainForm_menus.cpp
+    void connectProperties(); // mainForm_props.cpp
     void chooseListColumns();
     void toggleBranch(bool AppSettings::*flag, QAction* entry, const QString& key);
     void rememberWindowSize();
