@@ -53,8 +53,8 @@ QList<Kind> kinds() {
         {"artist grown", tag(TagService::Artist, kLong), {"TPE1"}, {"Author"}},
         {"album", tag(TagService::Album, kLong), {"TALB"}, {"WM/AlbumTitle"}},
         {"title", tag(TagService::Title, "T"), {"TIT2"}, {"Title"}},
-        {"year", tag(TagService::Year, "1987"), {"TDRC", "TYER"}, {"WM/Year"}},
-        {"year removed", tag(TagService::Year, ""), {"TDRC", "TYER"}, {"WM/Year"}},
+        {"year", tag(TagService::Year, "1987"), {"TDRC", "TYER", "TDAT"}, {"WM/Year"}},
+        {"year removed", tag(TagService::Year, ""), {"TDRC", "TYER", "TDAT"}, {"WM/Year"}},
         {"track", tag(TagService::Track, "12/14"), {"TRCK"}, {"WM/TrackNumber", "WM/Track"}},
         {"genre number", tag(TagService::GenreNumber_, "17"), genre, wmaGenre},
         {"genre text", tag(TagService::GenreText, "Chiptune"), genre, wmaGenre},
@@ -201,6 +201,38 @@ protected:
         ASSERT_TRUE(fixtures::WriteBytes(file, data));
     }
 
+    // An ID3v2.3 tag with the version's own frames that 2.4 dropped: the volume
+    // adjustment (RVAD, an older home of ReplayGain), the size and the date.
+    void makeLegacyMp3(const QString& file) {
+        makeMp3(file, 3, 0);
+        auto frame = [](const char* id, const QByteArray& data) {
+            QByteArray f(id, 4);
+            const quint32 n = static_cast<quint32>(data.size());
+            f += char(n >> 24);
+            f += char(n >> 16);
+            f += char(n >> 8);
+            f += char(n);
+            f += QByteArray(2, '\0');
+            return f + data;
+        };
+        const QByteArray frames = frame("RVAD", QByteArray::fromHex("031001f4020800400030")) +
+                                  frame("TSIZ", QByteArray("\0"
+                                                           "123456",
+                                                           7)) +
+                                  frame("TDAT", QByteArray("\0"
+                                                           "0503",
+                                                           5));
+        QByteArray data = fixtures::ReadBytes(file);
+        const int size = (data[6] << 21) | (data[7] << 14) | (data[8] << 7) | data[9];
+        data.insert(10, frames);
+        const int grown = size + static_cast<int>(frames.size());
+        data[6] = char((grown >> 21) & 0x7f);
+        data[7] = char((grown >> 14) & 0x7f);
+        data[8] = char((grown >> 7) & 0x7f);
+        data[9] = char(grown & 0x7f);
+        ASSERT_TRUE(fixtures::WriteBytes(file, data));
+    }
+
     void makeWma(const QString& file) {
         fixtures::TagFields tags;
         tags.artist = "Old";
@@ -240,6 +272,7 @@ TEST_F(TagPreservationTest, EveryKindOfWriteKeepsTheOtherFramesAndAttributes) {
         {"v23.mp3", [this](const QString& p) { makeMp3(p, 3, 0); }, true},
         {"v24.mp3", [this](const QString& p) { makeMp3(p, 4, 0); }, true},
         {"padded.mp3", [this](const QString& p) { makeMp3(p, 3, 8000); }, true},
+        {"legacy.mp3", [this](const QString& p) { makeLegacyMp3(p); }, true},
         {"song.wma", [this](const QString& p) { makeWma(p); }, false},
     };
     for (const Kind& kind : kinds()) {
