@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include <taglib/apeitem.h>
+#include <taglib/apetag.h>
 #include <taglib/asffile.h>
 #include <taglib/asfpicture.h>
 #include <taglib/attachedpictureframe.h>
@@ -76,6 +78,10 @@ std::multimap<QByteArray, QByteArray> mp3Frames(const QString& path,
                                                 const QList<QByteArray>& skip) {
     std::multimap<QByteArray, QByteArray> out;
     TagLib::MPEG::File f(QFile::encodeName(path).constData());
+    if (f.hasAPETag()) {
+        for (const auto& [key, item] : f.APETag()->itemListMap())
+            out.emplace("APE " + QByteArray(key.to8Bit(true).c_str()), bytes(item.render()));
+    }
     if (!f.hasID3v2Tag()) return out;
     for (TagLib::ID3v2::Frame* frame : f.ID3v2Tag()->frameList()) {
         const QByteArray id = bytes(frame->frameID());
@@ -233,6 +239,19 @@ protected:
         ASSERT_TRUE(fixtures::WriteBytes(file, data));
     }
 
+    // ReplayGain as a volume tool leaves it: in an APEv2 tag after the audio.
+    void makeApeMp3(const QString& file) {
+        makeMp3(file, 3, 0);
+        TagLib::MPEG::File f(QFile::encodeName(file).constData());
+        TagLib::APE::Tag* ape = f.APETag(true);
+        ape->addValue("REPLAYGAIN_TRACK_GAIN", "-6.480000 dB");
+        ape->addValue("REPLAYGAIN_TRACK_PEAK", "0.988251");
+        ape->addValue("MP3GAIN_MINMAX", "112,210");
+        ASSERT_TRUE(f.save(TagLib::MPEG::File::ID3v2 | TagLib::MPEG::File::APE,
+                           TagLib::File::StripNone, TagLib::ID3v2::v3,
+                           TagLib::File::DoNotDuplicate));
+    }
+
     void makeWma(const QString& file) {
         fixtures::TagFields tags;
         tags.artist = "Old";
@@ -273,6 +292,7 @@ TEST_F(TagPreservationTest, EveryKindOfWriteKeepsTheOtherFramesAndAttributes) {
         {"v24.mp3", [this](const QString& p) { makeMp3(p, 4, 0); }, true},
         {"padded.mp3", [this](const QString& p) { makeMp3(p, 3, 8000); }, true},
         {"legacy.mp3", [this](const QString& p) { makeLegacyMp3(p); }, true},
+        {"ape.mp3", [this](const QString& p) { makeApeMp3(p); }, true},
         {"song.wma", [this](const QString& p) { makeWma(p); }, false},
     };
     for (const Kind& kind : kinds()) {
@@ -287,6 +307,10 @@ TEST_F(TagPreservationTest, EveryKindOfWriteKeepsTheOtherFramesAndAttributes) {
             const auto before = v.mp3 ? mp3Frames(path(v.name), kind.mp3Frames)
                                       : wmaFields(path(v.name), kind.wmaFields);
             ASSERT_GE(before.size(), v.mp3 ? 9u : 8u) << listing(before);
+            if (QByteArray(v.name) == "ape.mp3")
+                ASSERT_EQ(before.count("APE REPLAYGAIN_TRACK_GAIN"), 1u) << listing(before);
+            if (QByteArray(v.name) == "legacy.mp3")
+                ASSERT_EQ(before.count("RVAD"), 1u) << listing(before);
             ASSERT_TRUE(kind.write(*lib.Tags(), id));
             const auto after = v.mp3 ? mp3Frames(path(v.name), kind.mp3Frames)
                                      : wmaFields(path(v.name), kind.wmaFields);
