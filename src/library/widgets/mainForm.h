@@ -154,7 +154,8 @@ private:
     void buildStatusBar();
     void connectViewMenu();
     void connectMenus(); // mainForm_menus.cpp
-    void connectProperties(); // mainForm_props.cpp
+    // The properties key of the list (mainForm_props.cpp).
+    void connectProperties();
     void chooseListColumns();
     void toggleBranch(bool AppSettings::*flag, QAction* entry, const QString& key);
     void rememberWindowSize();
