@@ -137,7 +137,6 @@ QWidget* propForm::buildTagTab() {
     idArtist = tagEdit(page, "idArtist");
     idAlbum = tagEdit(page, "idAlbum");
     idYear = tagEdit(page, "idYear");
-    idYear->setMaxLength(4);
     idTrack = tagEdit(page, "idTrack");
     idGenre = tagEdit(page, "idGenre");
     idGenre->installEventFilter(this);

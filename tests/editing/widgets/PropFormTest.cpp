@@ -123,6 +123,12 @@ TEST_F(PropFormTest, EditingMarksTheControlAndOkAppliesAndHides) {
     EXPECT_EQ(mark(edit.idArtist), "");
     EXPECT_EQ(ReadAudioFacts(path("a.mp3")).artist, "New Artist");
     EXPECT_TRUE(dialogs.asked.isEmpty());
+
+    // The stored year is shown as it stands, however long.
+    ASSERT_TRUE(lib.SetFileField(idOf("a.mp3"), FileField::Year, "1999-05-01"));
+    propForm shown(lib);
+    ASSERT_TRUE(shown.Load(path("a.mp3")));
+    EXPECT_EQ(shown.idYear->text(), "1999-05-01");
 }
 
 TEST_F(PropFormTest, CancelEscapeAndTheCloseBoxOnlyHide) {
