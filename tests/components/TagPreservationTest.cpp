@@ -252,7 +252,10 @@ protected:
                            TagLib::File::DoNotDuplicate));
     }
 
-    void makeWma(const QString& file) {
+    void makeWma(const QString& file) { makeWma(file, 1500); }
+    // pictureSize: above 64 KiB the picture goes to the header extension's
+    // metadata library, as covers often do.
+    void makeWma(const QString& file, int pictureSize) {
         fixtures::TagFields tags;
         tags.artist = "Old";
         tags.album = "Old Album";
@@ -268,7 +271,8 @@ protected:
         pic.setMimeType("image/jpeg");
         pic.setType(TagLib::ASF::Picture::FrontCover);
         pic.setDescription("front");
-        pic.setPicture(TagLib::ByteVector(QByteArray(1500, '\x5a').constData(), 1500));
+        pic.setPicture(TagLib::ByteVector(QByteArray(pictureSize, '\x5a').constData(),
+                                          static_cast<unsigned>(pictureSize)));
         t->addAttribute("WM/Picture", TagLib::ASF::Attribute(pic));
         t->setAttribute("WM/Lyrics", TagLib::ASF::Attribute(TagLib::String("la la la")));
         t->setAttribute("WM/AlbumArtist", TagLib::ASF::Attribute(TagLib::String("Various")));
@@ -294,6 +298,7 @@ TEST_F(TagPreservationTest, EveryKindOfWriteKeepsTheOtherFramesAndAttributes) {
         {"legacy.mp3", [this](const QString& p) { makeLegacyMp3(p); }, true},
         {"ape.mp3", [this](const QString& p) { makeApeMp3(p); }, true},
         {"song.wma", [this](const QString& p) { makeWma(p); }, false},
+        {"big.wma", [this](const QString& p) { makeWma(p, 100000); }, false},
     };
     for (const Kind& kind : kinds()) {
         for (const Variant& v : variants) {
@@ -309,6 +314,10 @@ TEST_F(TagPreservationTest, EveryKindOfWriteKeepsTheOtherFramesAndAttributes) {
             ASSERT_GE(before.size(), v.mp3 ? 9u : 8u) << listing(before);
             if (QByteArray(v.name) == "ape.mp3") {
                 ASSERT_EQ(before.count("APE REPLAYGAIN_TRACK_GAIN"), 1u) << listing(before);
+            }
+            if (QByteArray(v.name) == "big.wma") {
+                ASSERT_EQ(before.count("WM/Picture"), 1u) << listing(before);
+                ASSERT_GT(before.find("WM/Picture")->second.size(), 100000);
             }
             if (QByteArray(v.name) == "legacy.mp3") {
                 ASSERT_EQ(before.count("RVAD"), 1u) << listing(before);
