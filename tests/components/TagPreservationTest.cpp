@@ -334,6 +334,56 @@ TEST_F(TagPreservationTest, EveryKindOfWriteKeepsTheOtherFramesAndAttributes) {
     }
 }
 
+TEST_F(TagPreservationTest, Id3v22TagIsWrittenAs23WithEverythingInIt) {
+    // Older encoders wrote ID3v2.2, which TagLib reads but cannot write.
+    auto frame = [](const char* id, const QByteArray& data) {
+        const auto n = static_cast<quint32>(data.size());
+        return QByteArray(id, 3) + char(n >> 16) + char(n >> 8) + char(n) + data;
+    };
+    const QByteArray picture(1500, '\x5a');
+    const QByteArray frames = frame("TT2", QByteArray("\0Old Title", 10)) +
+                              frame("TP1", QByteArray("\0Old", 4)) +
+                              frame("COM", QByteArray("\0eng\0a comment", 15)) +
+                              frame("ULT", QByteArray("\0eng\0la la la", 14)) +
+                              frame("TXX", QByteArray("\0replaygain_track_gain\0-6.48 dB", 31)) +
+                              frame("PIC", QByteArray("\0JPG\x03"
+                                                      "front\0",
+                                                      11) +
+                                               picture);
+    const auto n = static_cast<quint32>(frames.size());
+    QByteArray tag("ID3\x02\0\0", 6);
+    tag += char((n >> 21) & 0x7f);
+    tag += char((n >> 14) & 0x7f);
+    tag += char((n >> 7) & 0x7f);
+    tag += char(n & 0x7f);
+    ASSERT_TRUE(fixtures::WriteBytes(path("old.mp3"), tag + frames + fixtures::Mp3Audio()));
+    scan();
+    const QString id = QString::number(idOf("old.mp3"));
+    ASSERT_EQ(lib.GetFileField(id.toInt(), FileField::Title).toString(), "Old Title");
+    ASSERT_TRUE(lib.Tags()->WriteTag(id, TagService::Title, "New Title"));
+
+    TagLib::MPEG::File f(QFile::encodeName(path("old.mp3")).constData());
+    ASSERT_TRUE(f.hasID3v2Tag());
+    TagLib::ID3v2::Tag* t = f.ID3v2Tag();
+    EXPECT_EQ(t->header()->majorVersion(), 3u);
+    EXPECT_EQ(t->title(), "New Title");
+    EXPECT_EQ(t->artist(), "Old");
+    EXPECT_EQ(t->comment(), "a comment");
+    const auto lyrics = t->frameListMap()["USLT"];
+    ASSERT_EQ(lyrics.size(), 1u);
+    EXPECT_EQ(lyrics.front()->toString(), "la la la");
+    auto* gain = TagLib::ID3v2::UserTextIdentificationFrame::find(t, "replaygain_track_gain");
+    ASSERT_NE(gain, nullptr);
+    EXPECT_EQ(gain->fieldList().back(), "-6.48 dB");
+    const auto pictures = t->frameListMap()["APIC"];
+    ASSERT_EQ(pictures.size(), 1u);
+    auto* apic = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame*>(pictures.front());
+    ASSERT_NE(apic, nullptr);
+    EXPECT_EQ(bytes(apic->picture()), picture);
+    EXPECT_EQ(apic->type(), TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+    EXPECT_EQ(apic->mimeType(), "image/jpeg");
+}
+
 TEST_F(TagPreservationTest, RefusedWritesLeaveTheFileByteForByte) {
     makeMp3(path("a.mp3"), 3, 0);
     makeWma(path("b.wma"));
