@@ -35,7 +35,7 @@ protected:
     void writeTaggedWav(const QString& file) {
         ASSERT_TRUE(fixtures::WriteWav(file));
         TagLib::RIFF::WAV::File f(QFile::encodeName(file).constData());
-        f.ID3v2Tag()->setArtist("Wave Artist");
+        f.ID3v2Tag()->setArtist("Riff Artist");
         ASSERT_TRUE(f.save());
     }
 };
