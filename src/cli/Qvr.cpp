@@ -7,6 +7,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/FilterCommand.h"
 #include "cli/FoldersCommand.h"
+#include "cli/PropsCommand.h"
 #include "cli/RecordCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SettingsCommand.h"
@@ -55,6 +56,7 @@ int run(const QStringList& args, Io io) {
     addCleanCommand(app, command);
     addRecordCommand(app, command);
     addTagCommand(app, command);
+    addPropsCommand(app, command);
     addBrowseCommands(app, command);
     addFilterCommand(app, command);
     addSettingsCommand(app, command);

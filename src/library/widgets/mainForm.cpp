@@ -58,6 +58,7 @@ mainForm::mainForm(AppSettings& settings, QWidget* parent)
     connectViewMenu();
     connectMenus();
     connectLibraryMenu();
+    connectProperties();
     applyMinimumSize();
 }
 

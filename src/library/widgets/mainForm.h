@@ -121,6 +121,11 @@ public:
     // Copies the widths of the shown list columns into the column settings.
     void captureColumnWidths();
 
+    // The properties of the selected list items (mainForm_props.cpp): the editor
+    // for one, the summary for several; after an edit the list or the library
+    // branch follows.
+    void ShowProperties();
+
     // Status bar panels 1..5 (1 holds the progress bar).
     void setStatusPanel(int panel, const QString& text);
     QString statusPanel(int panel) const;
@@ -169,6 +174,8 @@ private:
     void connectViewMenu();
     void connectMenus(); // mainForm_menus.cpp
     void connectLibraryMenu();
+    // The properties key of the list (mainForm_props.cpp).
+    void connectProperties();
     void chooseListColumns();
     void toggleBranch(bool AppSettings::*flag, QAction* entry, const QString& key);
     void rememberWindowSize();
