@@ -10,6 +10,7 @@
 #include "cli/SettingsCommand.h"
 #include "cli/SqlCommand.h"
 #include "cli/TagCommand.h"
+#include "cli/TagsCommand.h"
 #include "cli/UpdateCommand.h"
 
 namespace qvr {
@@ -52,6 +53,8 @@ int run(const QStringList& args, Io io) {
     addFoldersCommand(app, command);
     addRecordCommand(app, command);
     addTagCommand(app, command);
+    addTagsCommand(app, command);
+    addRenameCommand(app, command);
     addBrowseCommands(app, command);
     addFilterCommand(app, command);
     addSettingsCommand(app, command);
