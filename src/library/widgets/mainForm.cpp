@@ -57,6 +57,7 @@ mainForm::mainForm(AppSettings& settings, QWidget* parent)
     buildStatusBar();
     connectViewMenu();
     connectMenus();
+    connectBatchMenus();
     applyMinimumSize();
 }
 
