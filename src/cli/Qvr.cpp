@@ -13,6 +13,7 @@
 #include "cli/SettingsCommand.h"
 #include "cli/SqlCommand.h"
 #include "cli/TagCommand.h"
+#include "cli/TagsCommand.h"
 #include "cli/UpdateCommand.h"
 
 namespace qvr {
@@ -57,6 +58,8 @@ int run(const QStringList& args, Io io) {
     addRecordCommand(app, command);
     addTagCommand(app, command);
     addPropsCommand(app, command);
+    addTagsCommand(app, command);
+    addRenameCommand(app, command);
     addBrowseCommands(app, command);
     addFilterCommand(app, command);
     addSettingsCommand(app, command);

@@ -59,6 +59,7 @@ mainForm::mainForm(AppSettings& settings, QWidget* parent)
     connectMenus();
     connectLibraryMenu();
     connectProperties();
+    connectBatchMenus();
     applyMinimumSize();
 }
 

@@ -211,6 +211,14 @@ private:
                                        const QString& message);
     void UpdateChecker_UpdateUnAvailable(const QString& text, bool error);
     void releaseUpdateChecker();
+    // The "Selected Items" entries that change many files (mainForm_batch.cpp).
+    void connectBatchMenus();
+    QList<qint64> listIds(bool selectedOnly) const;
+    void afterBatch(bool rebuildLibrary);
+    void batchSetValue(int entry);
+    void batchSetGenre();
+    void batchEnumTracks();
+    void batchRename();
 
     AppSettings& m_settings;
     std::unique_ptr<clsMUI> m_lang;
