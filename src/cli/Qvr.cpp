@@ -11,6 +11,7 @@
 #include "cli/SqlCommand.h"
 #include "cli/TagCommand.h"
 #include "cli/UpdateCommand.h"
+#include "cli/VirtualFolderCommand.h"
 
 namespace qvr {
 
@@ -54,6 +55,7 @@ int run(const QStringList& args, Io io) {
     addTagCommand(app, command);
     addBrowseCommands(app, command);
     addFilterCommand(app, command);
+    addVirtualFolderCommand(app, command);
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
     addConvertCommands(app, command);
