@@ -16,10 +16,11 @@ int Remove(MediaLibrary& library, qint32 folderId, const QList<Item>& items, int
             continue;
         }
         bool ok = library.RemoveLibraryFile(QString::number(item.fileId));
-        // The raw bytes of the listed name: a name that is not UTF-8 is still the
-        // very file (a link goes, not what it points to).
-        if (choice == FromLibraryAndDisk && !item.fullPath.isEmpty())
-            ok = ::unlink(FileNameCodec::encode(item.fullPath).constData()) == 0 && ok;
+        // Only a file the library no longer lists is deleted (a read-only library
+        // keeps both). The raw bytes of the listed name: a name that is not UTF-8
+        // is still the very file (a link goes, not what it points to).
+        if (ok && choice == FromLibraryAndDisk && !item.fullPath.isEmpty())
+            ok = ::unlink(FileNameCodec::encode(item.fullPath).constData()) == 0;
         if (!ok) ++failed;
     }
     return failed;

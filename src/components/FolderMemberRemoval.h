@@ -17,7 +17,8 @@ struct Item {
 
 // Applies the choice to every item in order. A failing item is skipped and the
 // others go on; returns the number that failed. With FromLibraryAndDisk the row
-// goes even when the file on disk cannot be deleted (that counts as a failure).
+// goes even when the file on disk cannot be deleted (that counts as a failure),
+// and a file whose row could not be removed stays on disk.
 int Remove(MediaLibrary& library, qint32 folderId, const QList<Item>& items, int choice);
 
 } // namespace FolderMemberRemoval

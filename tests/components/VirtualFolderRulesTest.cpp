@@ -140,4 +140,8 @@ TEST_F(VirtualFolderRulesTest, DeleteInsideAFolderHonoursTheChoice) {
     EXPECT_EQ(order(a), QList<int>({1}));
     EXPECT_TRUE(QFile::exists(path(1)));
     EXPECT_TRUE(QFile::exists(path(3)));
+
+    // A row that cannot be removed keeps its file on disk.
+    EXPECT_EQ(Remove(lib, a, {{9999, path(1)}}, FromLibraryAndDisk), 1);
+    EXPECT_TRUE(QFile::exists(path(1)));
 }
