@@ -316,6 +316,7 @@ void LibraryBrowser::onNodeRenamed(const QString& key, const QString& oldText,
             // The name as the store keeps it, not as typed.
             tree->rekey(item, key, folders.CurrentName());
             tree->sortChildren(NodeKeys::VirtualFolders);
+            if (tree->currentItem() == item) setStatusDescription(item);
             RebuildSendToFolders();
         }
         return;

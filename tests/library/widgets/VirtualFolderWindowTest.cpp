@@ -290,6 +290,7 @@ TEST_F(FolderWindow, NewFolderIsNamedByTheCounterAndEditedInPlace) {
     ASSERT_TRUE(lib.VirtualFolders()->SelectFolder(id));
     EXPECT_EQ(lib.VirtualFolders()->CurrentName(), "Road Trip");
     EXPECT_EQ(tree()->node(key)->text(0), "Road Trip") << "the name as stored";
+    EXPECT_TRUE(form->statusPanel(3).endsWith(": Road Trip")) << form->statusPanel(3).toStdString();
     QStringList children;
     for (int i = 0; i < root->childCount(); ++i)
         children << root->child(i)->text(0);
