@@ -15,6 +15,7 @@
 #include "cli/TagCommand.h"
 #include "cli/TagsCommand.h"
 #include "cli/UpdateCommand.h"
+#include "cli/VirtualFolderCommand.h"
 
 namespace qvr {
 
@@ -62,6 +63,7 @@ int run(const QStringList& args, Io io) {
     addRenameCommand(app, command);
     addBrowseCommands(app, command);
     addFilterCommand(app, command);
+    addVirtualFolderCommand(app, command);
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
     addConvertCommands(app, command);
