@@ -3,6 +3,7 @@
 #include "cli/BrowseCommands.h"
 #include "cli/CommandOptions.h"
 #include "cli/ConvertCommand.h"
+#include "cli/EngineCommand.h"
 #include "cli/FilterCommand.h"
 #include "cli/FoldersCommand.h"
 #include "cli/RecordCommand.h"
@@ -57,6 +58,7 @@ int run(const QStringList& args, Io io) {
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
     addConvertCommands(app, command);
+    addEngineCommand(app, command);
     addHelpCommand(app, command);
     if (const std::optional<int> status = line.parse(io)) return *status;
     return command.status;
