@@ -1,16 +1,20 @@
 #include "cli/Qvr.h"
 
 #include "cli/BrowseCommands.h"
+#include "cli/CleanCommand.h"
 #include "cli/CommandOptions.h"
+#include "cli/CdCommand.h"
 #include "cli/ConvertCommand.h"
 #include "cli/EngineCommand.h"
 #include "cli/FilterCommand.h"
 #include "cli/FoldersCommand.h"
+#include "cli/PropsCommand.h"
 #include "cli/RecordCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SettingsCommand.h"
 #include "cli/SqlCommand.h"
 #include "cli/TagCommand.h"
+#include "cli/TagsCommand.h"
 #include "cli/UpdateCommand.h"
 
 namespace qvr {
@@ -51,13 +55,18 @@ int run(const QStringList& args, Io io) {
     addScanCommand(app, command);
     addSqlCommand(app, command);
     addFoldersCommand(app, command);
+    addCleanCommand(app, command);
     addRecordCommand(app, command);
     addTagCommand(app, command);
+    addPropsCommand(app, command);
+    addTagsCommand(app, command);
+    addRenameCommand(app, command);
     addBrowseCommands(app, command);
     addFilterCommand(app, command);
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
     addConvertCommands(app, command);
+    addCdCommand(app, command);
     addEngineCommand(app, command);
     addHelpCommand(app, command);
     if (const std::optional<int> status = line.parse(io)) return *status;

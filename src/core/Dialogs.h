@@ -12,6 +12,8 @@ public:
     // Icons
     static constexpr int NoIcon = 0, Critical = 16, Question = 32, Exclamation = 48,
                          Information = 64;
+    // Default button (the first when none is named)
+    static constexpr int DefaultButton1 = 0, DefaultButton2 = 256, DefaultButton3 = 512;
     enum Answer { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
     virtual ~Dialogs() = default;

@@ -32,7 +32,8 @@ TEST_F(ToolsCommandLineTest, EveryToolHasHelpAndVersion) {
     // A window cannot open on this platform: a tool that tried would fail.
     ScopedEnv noDisplay("QT_QPA_PLATFORM", QStringLiteral("no-such-platform"));
     for (const char* tool : {"quavero", "qvr", "qvlang", "qvrmkdb", "make_corpus", "library_bench",
-                             "browser_bench", "tag_bench", "settings_bench", "encode_bench"}) {
+                             "browser_bench", "tag_bench", "settings_bench", "encode_bench",
+                             "rip_bench"}) {
         if (!built(tool)) continue;
         for (const char* flag : {"--help", "-h"}) {
             const ProcessResult r = run(ToolPath(tool), {QString::fromLatin1(flag)});

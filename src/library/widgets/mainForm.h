@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <memory>
 
+class CDSniff;
 class DividerSplitter;
 class FileListView;
 class LibraryBrowser;
@@ -20,6 +21,8 @@ class MediaLibrary;
 class clsMUI;
 class frmSplash;
 class popMsgClass;
+class QComboBox;
+class wizForm;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -65,6 +68,8 @@ public:
     clsMUI* lang() const { return m_lang.get(); }
     MediaLibrary* mLib2() const { return m_mediaLib.get(); }
     popMsgClass* popups() const { return m_popups.get(); }
+    // The CD watcher (created at start-up, watching unless in developer mode).
+    CDSniff* cdSniff() const { return m_cdSniff; }
     // The tree, list and search of the library (after start-up opened it).
     LibraryBrowser* browser() const { return m_browser; }
     // The splash while start-up or shut-down shows it.
@@ -79,6 +84,19 @@ public:
     void CheckForUpdates(bool scheduled);
     // The running check, or null.
     checkUpdForm* UpdateChecker() const { return m_updateChecker.data(); }
+
+    // The Library menu and File > Preferences (mainForm_library.cpp). The
+    // dialogs are window-modal and report back when they close.
+    // Refreshes every media folder; false (and said why) when it cannot start.
+    bool RefreshLibraryContents(bool force);
+    void EditMediaFolders();
+    void CleanUpLibrary();
+    // Runs a clean-up choice, then offers the wizard.
+    void CleanUp(int choice);
+    void ShowWizard();
+    void ShowPreferences();
+    // The library wizard while it is open, else null.
+    wizForm* wizard() const;
 
     AppSettings& settings() { return m_settings; }
     MainMenus& menus() { return m_menus; }
@@ -103,6 +121,11 @@ public:
     // Copies the widths of the shown list columns into the column settings.
     void captureColumnWidths();
 
+    // The properties of the selected list items (mainForm_props.cpp): the editor
+    // for one, the summary for several; after an edit the list or the library
+    // branch follows.
+    void ShowProperties();
+
     // Status bar panels 1..5 (1 holds the progress bar).
     void setStatusPanel(int panel, const QString& text);
     QString statusPanel(int panel) const;
@@ -120,6 +143,7 @@ public:
     QStackedWidget* listArea = nullptr;
     FileListView* llist = nullptr;
     QFrame* acdFrame = nullptr;
+    QComboBox* cdiGenre = nullptr; // the audio-CD panel's genres, item data = number
     QStatusBar* stBar = nullptr;
     QProgressBar* mainPBar = nullptr;
 
@@ -149,6 +173,9 @@ private:
     void buildStatusBar();
     void connectViewMenu();
     void connectMenus(); // mainForm_menus.cpp
+    void connectLibraryMenu();
+    // The properties key of the list (mainForm_props.cpp).
+    void connectProperties();
     void chooseListColumns();
     void toggleBranch(bool AppSettings::*flag, QAction* entry, const QString& key);
     void rememberWindowSize();
@@ -170,6 +197,13 @@ private:
     void mLib2_RefreshComplete(qint32 seen, qint32 added, qint32 updated, qint32 removed);
     void mLib2_RefreshProgress(float percent);
     void mLib2_StatusUpdate(qint32 code, const QString& text);
+    // The CD watcher and the audio-CD panel (mainForm_cd.cpp).
+    void FillGenreList();
+    void startCdWatcher(const StartupOptions& options);
+    void stopCdWatcher();
+    void rebuildCdBranch();
+    void CDSniff_AudioCdIN();
+    void CDSniff_AudioCdOUT();
     // Activation and the update check's events (mainForm_update.cpp).
     void Form_Activate();
     void setUpMenuUpdateEntry();
@@ -177,12 +211,21 @@ private:
                                        const QString& message);
     void UpdateChecker_UpdateUnAvailable(const QString& text, bool error);
     void releaseUpdateChecker();
+    // The "Selected Items" entries that change many files (mainForm_batch.cpp).
+    void connectBatchMenus();
+    QList<qint64> listIds(bool selectedOnly) const;
+    void afterBatch(bool rebuildLibrary);
+    void batchSetValue(int entry);
+    void batchSetGenre();
+    void batchEnumTracks();
+    void batchRename();
 
     AppSettings& m_settings;
     std::unique_ptr<clsMUI> m_lang;
     std::unique_ptr<MediaLibrary> m_mediaLib;
     std::unique_ptr<popMsgClass> m_popups;
     frmSplash* m_splash = nullptr;
+    CDSniff* m_cdSniff = nullptr;
     LibraryBrowser* m_browser = nullptr;
     bool m_devMode = false;
     bool m_started = false;
@@ -193,4 +236,7 @@ private:
     bool m_sizeHook = false;
     bool m_resizeSuspended = false;
     QPointer<checkUpdForm> m_updateChecker;
+    QPointer<wizForm> m_wizard;
+    QString m_templatePath;
+    bool m_userRefresh = false; // the running refresh was asked for by the user
 };

@@ -115,6 +115,7 @@ bool mainForm::openLibrary(const StartupOptions& options) {
         options.dataFolder.isEmpty() ? mainMod::DataFolder() : options.dataFolder;
     const QString templatePath =
         options.templatePath.isEmpty() ? mainMod::TemplatePath() : options.templatePath;
+    m_templatePath = templatePath;
     m_mediaLib = std::make_unique<MediaLibrary>();
     m_mediaLib->OpenLibrary(mainMod::GetDatabasePath(dataFolder, templatePath));
     return m_mediaLib->IsOpen();
@@ -194,6 +195,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     hideMissingServerEntries();
     setUpMenuUpdateEntry();
     setListLogo(m_settings.ShowLogo);
+    FillGenreList();
     splashStep(55);
 
     restoreLayout();
@@ -202,6 +204,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     emit columnsRebuildRequested();
     splashStep(70);
     splashStep(80, m_lang->Text(70));
+    startCdWatcher(options);
     splashStep(90);
     emit treeRebuildRequested(0);
     // Without write access the library is only read: say so before anything fails to change.
@@ -242,6 +245,7 @@ void mainForm::Shutdown() {
         letMessagesRun();
         splashStep(80, m_lang->Text(72));
     }
+    stopCdWatcher();
     if (m_mediaLib && m_mediaLib->IsRefreshing()) m_mediaLib->CancelRefresh();
     splashStep(70, m_lang ? m_lang->Text(73) : QString());
     captureColumnWidths();
