@@ -16,6 +16,7 @@
 #include "cli/TagCommand.h"
 #include "cli/TagsCommand.h"
 #include "cli/UpdateCommand.h"
+#include "cli/VirtualFolderCommand.h"
 
 namespace qvr {
 
@@ -63,6 +64,7 @@ int run(const QStringList& args, Io io) {
     addRenameCommand(app, command);
     addBrowseCommands(app, command);
     addFilterCommand(app, command);
+    addVirtualFolderCommand(app, command);
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
     addConvertCommands(app, command);

@@ -125,6 +125,9 @@ public:
     // for one, the summary for several; after an edit the list or the library
     // branch follows.
     void ShowProperties();
+    // Files given on the command line (mainForm_open.cpp): asks before a folder
+    // joins the library, shows the others' properties.
+    void OpenFiles(const QStringList& arguments);
 
     // Status bar panels 1..5 (1 holds the progress bar).
     void setStatusPanel(int panel, const QString& text);
@@ -176,6 +179,7 @@ private:
     void connectLibraryMenu();
     // The properties key of the list (mainForm_props.cpp).
     void connectProperties();
+    void showOpenedFiles(const QStringList& paths);
     void chooseListColumns();
     void toggleBranch(bool AppSettings::*flag, QAction* entry, const QString& key);
     void rememberWindowSize();

@@ -18,6 +18,7 @@
 #include "lang/QtTranslations.h"
 #include "lang/widgets/FormLang.h"
 #include "library/widgets/LibraryBrowser.h"
+#include "library/widgets/ListPopMenu.h"
 #include "util/widgets/Popups.h"
 #include "util/widgets/popMsgClass.h"
 
@@ -187,6 +188,8 @@ bool mainForm::StartUp(const StartupOptions& options) {
 
     attachLibraryEvents();
     m_browser = new LibraryBrowser(*this, *m_mediaLib);
+    connect(m_browser->listPop(), &ListPopMenu::propertiesRequested, this,
+            &mainForm::ShowProperties);
     applyLanguage(); // the browser's menus and texts
     splashStep(30);
     splashStep(40, m_lang->Text(68));

@@ -3,6 +3,7 @@
 #include "components/AudioFile.h"
 #include "components/MediaLibrary.h"
 #include "core/AppInfo.h"
+#include "core/LibraryPaths.h"
 #include "core/Settings.h"
 #include "editing/widgets/fnameForm.h"
 #include "editing/widgets/selForm.h"
@@ -179,6 +180,7 @@ protected:
         QApplication::setQuitOnLastWindowClosed(false);
         form = std::make_unique<mainForm>(settings);
         ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
+        mainMod::SetDatabaseCreated(false); // no first-run wizard over these windows
         const QString music = data.path() + "/music";
         QDir().mkpath(music);
         for (int i = 1; i <= 12; ++i) {

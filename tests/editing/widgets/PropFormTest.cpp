@@ -3,6 +3,7 @@
 #include "editing/widgets/propForm.h"
 #include "components/AudioFile.h"
 #include "components/LibraryScanner.h"
+#include "core/LibraryPaths.h"
 #include "core/Settings.h"
 #include "editing/widgets/propMForm.h"
 #include "lang/AppLang.h"
@@ -304,6 +305,7 @@ protected:
         }
         form = std::make_unique<mainForm>(settings);
         ASSERT_TRUE(form->StartUp({{"devmode"}, {}, data.path() + "/", {}}));
+        mainMod::SetDatabaseCreated(false); // no first-run wizard over these windows
         ASSERT_TRUE(form->mLib2()->MediaFolders()->Add(music()));
         LibraryScanner scanner(form->mLib2()->Connection());
         ASSERT_TRUE(scanner.run(QString(), {}).ok());
