@@ -5,6 +5,7 @@
 #include "cli/CommandOptions.h"
 #include "cli/CdCommand.h"
 #include "cli/ConvertCommand.h"
+#include "cli/EngineCommand.h"
 #include "cli/FilterCommand.h"
 #include "cli/FoldersCommand.h"
 #include "cli/PropsCommand.h"
@@ -68,6 +69,7 @@ int run(const QStringList& args, Io io) {
     addUpdateCommand(app, command);
     addConvertCommands(app, command);
     addCdCommand(app, command);
+    addEngineCommand(app, command);
     addHelpCommand(app, command);
     if (const std::optional<int> status = line.parse(io)) return *status;
     return command.status;

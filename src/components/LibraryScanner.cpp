@@ -108,8 +108,9 @@ private:
 class ScanRun {
 public:
     ScanRun(db::Database& db, const LibraryScanner::Callbacks& cb, const std::atomic<bool>* cancel,
-            int threads, int batch)
-        : m_db(db), m_cb(cb), m_cancel(cancel), m_threads(threads), m_batch(batch) {}
+            int threads, int batch, bool rereadAll)
+        : m_db(db), m_cb(cb), m_cancel(cancel), m_threads(threads), m_batch(batch),
+          m_rereadAll(rereadAll) {}
 
     Result<ScanCounts> run(const QStringList& folders);
 
@@ -138,6 +139,7 @@ private:
     const std::atomic<bool>* m_cancel;
     const int m_threads;
     const int m_batch;
+    const bool m_rereadAll;
     const double m_now = OleDate::now();
 
     ScanCounts m_counts;
@@ -310,7 +312,7 @@ void ScanRun::sortFound(std::vector<FileFacts>& found) {
             continue;
         }
         it->seen = true;
-        if (it->size != f.size || it->mtimeNs != f.mtimeNs)
+        if (m_rereadAll || it->size != f.size || it->mtimeNs != f.mtimeNs)
             m_work.push_back({std::move(f), AudioType::None, it->id});
     }
     found = {};
@@ -454,5 +456,5 @@ Result<ScanCounts> LibraryScanner::run(const QStringList& folders, const Callbac
         if (!l) return Result<ScanCounts>::failure(l.error());
         lock = std::move(l).value();
     }
-    return ScanRun(m_db, cb, cancel, m_threads, m_batch).run(folders);
+    return ScanRun(m_db, cb, cancel, m_threads, m_batch, m_rereadAll).run(folders);
 }

@@ -60,6 +60,8 @@ public:
     void setLockOwner(const QString& who) { m_owner = who; }
     // How long to wait for another scan of the library; 0: fail at once.
     void setLockWait(int milliseconds) { m_lockWaitMs = milliseconds; }
+    // Reads every file again, not only those whose size or time changed.
+    void setRereadAll(bool all) { m_rereadAll = all; }
 
     // Scans one folder, or with an empty text every media folder (table
     // MMFOLDERS); a whole refresh also drops rows of vanished files outside the
@@ -83,4 +85,5 @@ private:
     int m_batch = 2000;
     QString m_owner = QStringLiteral("library scan");
     int m_lockWaitMs = 5 * 60 * 1000;
+    bool m_rereadAll = false;
 };

@@ -1,0 +1,45 @@
+// The engine's log rotation and the service control of a system without
+// services.
+#include "engine/EngineLog.h"
+#include "engine/modService.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(EngineLog, RotatesWhenTheFileWouldPassTheLimit) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("qvrindex.log"));
+    EngineLog log(path, 1000);
+    for (int i = 0; i < 40; ++i)
+        log.write(QStringLiteral("line %1 ").arg(i) + QString(40, 'x'));
+    EXPECT_TRUE(QFile::exists(path + QStringLiteral(".1")));
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".2")));
+    EXPECT_LE(QFile(path).size(), 1000);
+    EXPECT_LE(QFile(path + QStringLiteral(".1")).size(), 1000);
+    QFile last(path);
+    ASSERT_TRUE(last.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(last.readAll().contains("line 39 "));
+}
+
+TEST(modService, NoServicesOnThisSystem) {
+    EXPECT_FALSE(modService::IsNTFamily());
+    bool installed = true, running = true;
+    modService::QueryService(modService::ServiceName, installed, running);
+    EXPECT_FALSE(installed);
+    EXPECT_FALSE(running);
+    EXPECT_FALSE(modService::StartService(modService::ServiceName));
+}
+
+TEST(modService, CutAtNul) {
+    const QChar nul(0);
+    EXPECT_EQ(modService::CutAtNul(QStringLiteral("abc") + nul + QStringLiteral("def")),
+              QStringLiteral("abc"));
+    EXPECT_EQ(modService::CutAtNul(QStringLiteral("abc")), QStringLiteral("abc"));
+    const QString leading = nul + QStringLiteral("abc");
+    EXPECT_EQ(modService::CutAtNul(leading), leading);
+}
+
+} // namespace
