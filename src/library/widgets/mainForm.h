@@ -4,6 +4,7 @@
 // place) and the status bar with its progress bar.
 #include "core/AppSettings.h"
 #include "library/widgets/MainMenus.h"
+#include "player/widgets/MicroPlayer.h"
 #include "util/checkUpdForm.h"
 
 #include <QList>
@@ -17,6 +18,7 @@ class DividerSplitter;
 class FileListView;
 class LibraryBrowser;
 class LibraryTreeWidget;
+class MprisService;
 class MediaLibrary;
 class clsMUI;
 class frmSplash;
@@ -95,6 +97,21 @@ public:
     // Shows or hides the toolbar, stores the flag and ticks the View entry.
     void SetToolbarVisible(bool visible);
     void setMicroPlayerVisible(bool visible);
+
+    // Playback and the file actions of the list (mainForm_play.cpp).
+    // Shows the micro player when hidden, then plays the file with that title.
+    void PlayWithMicroPlayer(const QString& path, const QString& title, int flag = 0);
+    // Full paths joined by CR LF, in list order; nothing without an external player.
+    void PlayInWinamp(const QString& paths, bool enqueue);
+    // Copies the files into a chosen folder (or a subfolder of it named after a
+    // tree node) with the copy dialog.
+    void SendToFolder(const QString& subfolder, const QStringList& sources);
+    // The files as a list that file managers paste; false when there is none.
+    bool CopyFilesToClipboard(const QStringList& paths);
+    // Collects the paths for the clipboard and says when that failed.
+    void CopyToClipboard(const QStringList& paths);
+    // Opens the desktop's file manager on the file's folder.
+    void BrowseFolder(const QString& path);
     // Applies the stored tree width, window size and state (start-up).
     void restoreLayout();
     // The tree pane's width in twips.
@@ -116,7 +133,7 @@ public:
     QList<QToolButton*> toolbarBut;
     QWidget* mmPic = nullptr;
     LibraryTreeWidget* tv1 = nullptr;
-    QFrame* MicroPlayer = nullptr;
+    ::MicroPlayer* MicroPlayer = nullptr;
     QFrame* sFrame = nullptr;
     QLineEdit* sText = nullptr;
     QPushButton* sBut = nullptr;
@@ -152,6 +169,7 @@ private:
     void buildToolbar();
     void buildPanes();
     void buildStatusBar();
+    void attachMicroPlayer(); // mainForm_play.cpp
     void connectViewMenu();
     void connectMenus(); // mainForm_menus.cpp
     void chooseListColumns();
@@ -206,4 +224,5 @@ private:
     bool m_sizeHook = false;
     bool m_resizeSuspended = false;
     QPointer<checkUpdForm> m_updateChecker;
+    MprisService* m_mpris = nullptr;
 };

@@ -18,6 +18,7 @@
 #include "lang/QtTranslations.h"
 #include "lang/widgets/FormLang.h"
 #include "library/widgets/LibraryBrowser.h"
+#include "player/ExternalPlayer.h"
 #include "util/widgets/Popups.h"
 #include "util/widgets/popMsgClass.h"
 
@@ -154,7 +155,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     applyLanguage();
     setWindowTitle(mainMod::AppName() + QLatin1Char(' ') + mainMod::AppVersionShort());
 
-    LoadSettings(m_settings);
+    LoadSettings(m_settings, ExternalPlayer::FindWinamp);
 
     QElapsedTimer splashTime;
     if (m_settings.ShowLoadWindow) {
