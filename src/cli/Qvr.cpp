@@ -4,6 +4,7 @@
 #include "cli/CommandOptions.h"
 #include "cli/CdCommand.h"
 #include "cli/ConvertCommand.h"
+#include "cli/CopyCommand.h"
 #include "cli/FilterCommand.h"
 #include "cli/FoldersCommand.h"
 #include "cli/RecordCommand.h"
@@ -58,6 +59,7 @@ int run(const QStringList& args, Io io) {
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
     addConvertCommands(app, command);
+    addCopyCommand(app, command);
     addCdCommand(app, command);
     addHelpCommand(app, command);
     if (const std::optional<int> status = line.parse(io)) return *status;
