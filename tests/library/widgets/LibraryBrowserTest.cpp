@@ -374,6 +374,7 @@ public:
 
 TEST_F(Browser, DoubleClickPlaysAndCountsSelectionCommands) {
     RecordingShell shell;
+    settings.MPDefaultPlayer = false;
     select("_artABBA");
     browser->playRow(1);
     EXPECT_EQ(shell.opened, QStringList({music() + "/a2.mp3"}));
@@ -487,6 +488,7 @@ QString writeScript(const QString& path, const QString& mark) {
 
 TEST_F(Browser, DoubleClickNeverStartsALibraryFileAsAProgram) {
     RecordingShell shell;
+    settings.MPDefaultPlayer = false;
     // A listed song replaced by a script with the execute bit, and a real MP3
     // with mode 755, as vfat and NTFS mounts show every file.
     const QString mark = m_dir.path() + "/ran";
@@ -528,6 +530,21 @@ TEST_F(Browser, DoubleClickNeverStartsALibraryFileAsAProgram) {
     EXPECT_EQ(got.readAll(), QUrl::fromLocalFile(music() + "/a1.mp3").toEncoded());
     EXPECT_FALSE(QFile::exists(mark)) << "the script ran";
     Shell::setCurrent(&shell);
+}
+
+TEST_F(Browser, DoubleClickPlaysInTheMicroPlayerByDefault) {
+    RecordingShell shell;
+    ASSERT_TRUE(settings.MPDefaultPlayer);
+    ASSERT_TRUE(lib.SetFileField(idOf("a2.mp3"), FileField::Title, QStringLiteral("  Padded  ")));
+    select("_artABBA");
+    ASSERT_TRUE(form->MicroPlayer->isHidden());
+    browser->playRow(1);
+    EXPECT_TRUE(shell.opened.isEmpty()) << "not handed to the desktop";
+    EXPECT_FALSE(form->MicroPlayer->isHidden());
+    EXPECT_EQ(form->MicroPlayer->path(), music() + "/a2.mp3");
+    EXPECT_EQ(form->MicroPlayer->title(), QStringLiteral("Padded"));
+    EXPECT_EQ(lib.GetFileField(idOf("a2.mp3"), FileField::PlayCount).toInt(), 1);
+    EXPECT_TRUE(lib.GetFileField(idOf("a2.mp3"), FileField::LastPlayed).toDateTime().isValid());
 }
 
 TEST_F(Browser, RenamingReachesPaddedTagsAndCountsFilesThatCannotTakeTags) {
