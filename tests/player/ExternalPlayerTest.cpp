@@ -97,3 +97,18 @@ TEST_F(ExternalPlayerTest, OneCallPerFileWithAddWhenEnqueuing) {
     EXPECT_EQ(shell.calls[0].arguments, QStringList({"/m/one.mp3"}));
     EXPECT_EQ(shell.calls[1].arguments, QStringList({"/m/two.mp3"}));
 }
+
+TEST_F(ExternalPlayerTest, AHandWrittenClassRootFileAsTheReadmeShows) {
+    const QString script = program(QStringLiteral("quavero-player.exe"));
+    writeFile(hivePath("HKEY_CLASSES_ROOT"),
+              QStringLiteral("Windows Registry Editor Version 5.00\n\n"
+                             "[HKEY_CLASSES_ROOT\\Applications\\Winamp.exe\\shell\\Play\\command]\n"
+                             "@=\"\\\"%1\\\" \\\"%2\\\"\"\n\n"
+                             "[HKEY_CLASSES_ROOT\\Applications\\Winamp.exe\\shell\\Enqueue\\"
+                             "command]\n"
+                             "@=\"\\\"%1\\\" /ADD \\\"%2\\\"\"\n")
+                  .arg(script, QStringLiteral("%1"))
+                  .toUtf8());
+    ASSERT_TRUE(ExternalPlayer::FindWinamp());
+    EXPECT_EQ(ExternalPlayer::WinampPath(), script);
+}
