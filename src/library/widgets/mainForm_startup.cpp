@@ -94,6 +94,7 @@ void mainForm::reportDamagedSettings() {
 void mainForm::applyLanguage() {
     QtTranslations::Use(m_lang->LCID());
     FormLang::SetFormLang(*m_lang, this);
+    MicroPlayer->applyLanguage();
     EmptyArtistText = m_lang->Text(141);
     EmptyAlbumText = EmptyArtistText;
     sText->setPlaceholderText(m_lang->Text(32));

@@ -1,7 +1,10 @@
 // The micro player on real files, and its MPRIS2 face on a private bus.
 #include "player/widgets/MicroPlayer.h"
+#include "lang/AppLang.h"
+#include "lang/Mui.h"
 #include "player/widgets/MprisService.h"
 #include "support/AudioFixtures.h"
+#include "support/LangFixtures.h"
 
 #include <QAudioDevice>
 #include <QDBusArgument>
@@ -18,6 +21,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -181,4 +185,21 @@ TEST(MicroPlayerTest, WithoutABusNothingIsPublished) {
     MicroPlayer player;
     MprisService service(&player, QDBusConnection(QStringLiteral("no-such-connection")));
     EXPECT_TRUE(service.serviceName().isEmpty());
+}
+
+TEST(MicroPlayerTest, SpeaksTheCurrentLanguage) {
+    clsMUI german;
+    ASSERT_TRUE(UseShippedLanguage(german, 1031));
+    MicroPlayer player;
+    EXPECT_EQ(player.btStop->toolTip(), QStringLiteral("Stopp"));
+    QTemporaryDir dir;
+    ASSERT_TRUE(fixtures::WriteBytes(dir.path() + QStringLiteral("/x.mp3"), QByteArray(64, 'x')));
+    player.Play(dir.path() + QStringLiteral("/x.mp3"), QStringLiteral("X"), 0);
+    EXPECT_TRUE(waitFor([&] {
+        return player.message().contains(QStringLiteral("Audiogerät")) ||
+               player.message().contains(QStringLiteral("kann nicht abgespielt"));
+    })) << player.message().toStdString();
+    mainMod::SetLang(nullptr);
+    player.applyLanguage();
+    EXPECT_EQ(player.btStop->toolTip(), QStringLiteral("Stop"));
 }
