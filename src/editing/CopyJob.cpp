@@ -59,12 +59,15 @@ void CopyJob::AddPair(const QString& source, const QString& destination) {
 bool CopyJob::CopyFile(const QString& source, const QString& destination, CopyFailure* failure) {
     const QByteArray from = FileNameCodec::encode(source);
     const QByteArray to = FileNameCodec::encode(destination);
-    Fd in;
-    in.fd = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
-    if (in.fd < 0) return fail(failure, errno, source);
+    // Only regular files: opening a FIFO or a device would wait or never end.
     struct stat st {};
+    if (::stat(from.constData(), &st) != 0) return fail(failure, errno, source);
+    if (!S_ISREG(st.st_mode)) return fail(failure, S_ISDIR(st.st_mode) ? EISDIR : EINVAL, source);
+    Fd in;
+    in.fd = ::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (in.fd < 0) return fail(failure, errno, source);
     if (::fstat(in.fd, &st) != 0) return fail(failure, errno, source);
-    if (S_ISDIR(st.st_mode)) return fail(failure, EISDIR, source);
+    if (!S_ISREG(st.st_mode)) return fail(failure, EINVAL, source);
     // A file copied onto itself stays as it is (removing it first would lose it).
     struct stat target {};
     if (::stat(to.constData(), &target) == 0 && target.st_dev == st.st_dev &&

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -112,6 +113,23 @@ TEST_F(CopyTest, AFailureIsAnsweredAbortRetryOrIgnore) {
         EXPECT_EQ(job.failed(), 1);
         EXPECT_EQ(job.copied(), 2);
     }
+}
+
+TEST_F(CopyTest, ASourceThatIsNoRegularFileFailsInsteadOfWaiting) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.mp3")).constData(), 0600), 0);
+    QDir().mkpath(path("dst"));
+    CopyJob job;
+    job.AddPair(path("pipe.mp3"), path("dst/pipe.mp3"));
+    job.AddPair(path("dst"), path("dst/dir.mp3"));
+    QList<int> errors;
+    CopyJob::Hooks hooks;
+    hooks.failed = [&](const CopyFailure& failure) {
+        errors << failure.number;
+        return Dialogs::Ignore;
+    };
+    EXPECT_EQ(job.Run(hooks), CopyJob::Finished);
+    EXPECT_EQ(errors, QList<int>({EINVAL, EISDIR}));
+    EXPECT_FALSE(QFile::exists(path("dst/pipe.mp3")));
 }
 
 TEST_F(CopyTest, CancelLetsTheCurrentFileFinishThenStops) {
