@@ -5,6 +5,7 @@
 #include "lang/AppLang.h"
 #include "lang/Mui.h"
 #include "support/LangFixtures.h"
+#include "support/ScratchMount.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -130,6 +131,26 @@ TEST_F(CopyTest, ASourceThatIsNoRegularFileFailsInsteadOfWaiting) {
     EXPECT_EQ(job.Run(hooks), CopyJob::Finished);
     EXPECT_EQ(errors, QList<int>({EINVAL, EISDIR}));
     EXPECT_FALSE(QFile::exists(path("dst/pipe.mp3")));
+}
+
+TEST_F(CopyTest, AFullDiskLeavesNoHalfFileAndTheNextFileFits) {
+    ScratchMount disk(path("disk"), 1 << 20);
+    if (!disk.ok()) GTEST_SKIP() << disk.why().toStdString();
+    write("src/big.mp3", QByteArray(3 << 20, 'b'));
+    write("src/small.mp3", "small");
+    CopyJob job;
+    job.AddPair(path("src/big.mp3"), path("disk/big.mp3"));
+    job.AddPair(path("src/small.mp3"), path("disk/small.mp3"));
+    QList<int> errors;
+    CopyJob::Hooks hooks;
+    hooks.failed = [&](const CopyFailure& failure) {
+        errors << failure.number;
+        EXPECT_FALSE(QFile::exists(path("disk/big.mp3"))) << "half-written file left";
+        return Dialogs::Ignore;
+    };
+    EXPECT_EQ(job.Run(hooks), CopyJob::Finished);
+    EXPECT_EQ(errors, QList<int>({ENOSPC}));
+    EXPECT_EQ(read("disk/small.mp3"), "small") << "the space was given back";
 }
 
 TEST_F(CopyTest, CancelLetsTheCurrentFileFinishThenStops) {
