@@ -21,8 +21,9 @@ int main(int argc, char** argv) {
     // The switches below are the program's; the rest of the line is left to the
     // old words ("/debug", "devmode") and to Qt's own options.
     cmd.allow_extras();
-    cmd.footer("Also: /debug shows the system information and quits; devmode runs in developer "
-               "mode; Qt's options (-platform NAME, -style NAME, ...) go to Qt.\n"
+    cmd.footer("Also: FILE... opens audio files (asking first whether their folder joins the "
+               "library); /debug shows the system information and quits; devmode runs in "
+               "developer mode; Qt's options (-platform NAME, -style NAME, ...) go to Qt.\n"
                "Exit status: 0 done, 1 failed, 2 usage error.");
     QString select, shot;
     mainForm::StartupOptions startup;
@@ -72,6 +73,13 @@ int main(int argc, char** argv) {
     mainForm window(settings);
     dialogs.setParent(&window);
     if (!window.StartUp(startup)) return 1;
+
+    // Files handed over by the desktop ("Open with"): taken once the window is up.
+    QStringList opened;
+    for (const std::string& extra : cmd.remaining())
+        opened << QString::fromStdString(extra);
+    if (!opened.isEmpty())
+        QTimer::singleShot(0, &window, [&window, opened] { window.OpenFiles(opened); });
 
     // The screenshot is for the documentation.
     if (!select.isEmpty() && window.browser()) window.browser()->MakeTree(TreeSection::All, select);

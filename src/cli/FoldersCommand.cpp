@@ -2,6 +2,9 @@
 
 #include "cli/LibraryAccess.h"
 #include "components/MediaLibrary.h"
+#include "lang/AppLang.h"
+#include "lang/Mui.h"
+#include "library/LibraryMaintenance.h"
 
 namespace qvr {
 
@@ -10,6 +13,7 @@ namespace {
 struct Options {
     QString path;
     bool withFiles = false;
+    bool yes = false;
     LibraryOptions library;
 };
 
@@ -36,15 +40,33 @@ int list(const Options& options, Io io) {
     return 0;
 }
 
+// A language text on its own lines, as the window would show it.
+QString plain(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// The editor's rules: the whole file system only when confirmed, no folder
+// twice, none inside another.
 int add(const Options& options, Io io) {
     MediaLibrary library;
     if (!openLibrary(library, options.library.db, io)) return 1;
-    if (!library.MediaFolders()->Add(options.path)) {
-        io.err << "qvr folders: cannot add " << options.path
-               << " (missing, not a folder, or listed already)\n";
+    clsMUI lang;
+    loadLanguage(lang);
+    mainMod::SetLang(&lang);
+    const auto refuse = [&io](const QString& text) {
+        mainMod::SetLang(nullptr);
+        io.err << plain(text) << '\n';
         return 1;
-    }
-    io.out << MediaFolderStore::Normalize(options.path) << '\n';
+    };
+    MediaFolderStore* folders = library.MediaFolders();
+    const MediaFolderStore::Placement placement = folders->Place(options.path);
+    if (MediaFolderStore::IsWholeDrive(placement.path) && !options.yes)
+        return refuse(lang.Text(92) + QStringLiteral("\r\n") + lang.Text(930));
+    if (const QString why = LibraryMaintenance::RefusalText(placement); !why.isEmpty())
+        return refuse(why);
+    if (!folders->Add(placement.path)) return refuse(lang.Text(97));
+    mainMod::SetLang(nullptr);
+    io.out << placement.path << '\n';
     return 0;
 }
 
@@ -77,6 +99,8 @@ void addFoldersCommand(CLI::App& qvr, Command& command) {
     cli::addText(addCommand, "PATH", options->path, "The folder")
         ->required()
         ->check(command.line.path());
+    addCommand->add_flag("--yes", options->yes,
+                         "Add the whole file system without asking (PATH is /)");
     addLibraryOptions(addCommand, options->library, command.line, false);
     addCommand->callback([&command, options] { command.status = add(*options, command.io); });
 

@@ -3,7 +3,7 @@
 
 namespace qvr {
 
-// folders list | add PATH | remove PATH [--with-files]: the media folders.
+// folders list | add PATH [--yes] | remove PATH [--with-files]: the media folders.
 void addFoldersCommand(CLI::App& qvr, Command& command);
 
 } // namespace qvr

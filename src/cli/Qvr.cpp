@@ -1,18 +1,22 @@
 #include "cli/Qvr.h"
 
 #include "cli/BrowseCommands.h"
+#include "cli/CleanCommand.h"
 #include "cli/CommandOptions.h"
 #include "cli/CdCommand.h"
 #include "cli/ConvertCommand.h"
 #include "cli/CopyCommand.h"
 #include "cli/FilterCommand.h"
 #include "cli/FoldersCommand.h"
+#include "cli/PropsCommand.h"
 #include "cli/RecordCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SettingsCommand.h"
 #include "cli/SqlCommand.h"
 #include "cli/TagCommand.h"
+#include "cli/TagsCommand.h"
 #include "cli/UpdateCommand.h"
+#include "cli/VirtualFolderCommand.h"
 
 namespace qvr {
 
@@ -52,10 +56,15 @@ int run(const QStringList& args, Io io) {
     addScanCommand(app, command);
     addSqlCommand(app, command);
     addFoldersCommand(app, command);
+    addCleanCommand(app, command);
     addRecordCommand(app, command);
     addTagCommand(app, command);
+    addPropsCommand(app, command);
+    addTagsCommand(app, command);
+    addRenameCommand(app, command);
     addBrowseCommands(app, command);
     addFilterCommand(app, command);
+    addVirtualFolderCommand(app, command);
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
     addConvertCommands(app, command);

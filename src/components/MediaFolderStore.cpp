@@ -19,6 +19,29 @@ QString MediaFolderStore::Normalize(const QString& path) {
     return p;
 }
 
+MediaFolderStore::Placement MediaFolderStore::Place(const QString& path) const {
+    Placement placement;
+    placement.path = Normalize(path);
+    for (const Folder& f : m_folders) {
+        if (f.path == placement.path) {
+            placement.kind = Placement::Duplicate;
+            return placement;
+        }
+    }
+    for (const Folder& f : m_folders) {
+        if (placement.path.startsWith(f.path)) {
+            placement.kind = Placement::Nested;
+            placement.container = f.path;
+            return placement;
+        }
+    }
+    return placement;
+}
+
+bool MediaFolderStore::IsWholeDrive(const QString& normalizedPath) {
+    return normalizedPath == QLatin1String("/");
+}
+
 void MediaFolderStore::Reload() {
     m_folders.clear();
     if (!m_db || !m_db->isOpen()) return;

@@ -32,6 +32,18 @@ public:
     // The form in which paths are stored.
     static QString Normalize(const QString& path);
 
+    // Where a new folder would stand among the listed ones. Folders compare as
+    // the file system does: case-sensitively, each with one trailing "/".
+    struct Placement {
+        enum Kind { New, Duplicate, Nested };
+        Kind kind = New;
+        QString path;      // the new folder as it would be stored
+        QString container; // Nested: the listed folder that holds it
+    };
+    Placement Place(const QString& path) const;
+    // The whole file system: adding it deserves a question first.
+    static bool IsWholeDrive(const QString& normalizedPath);
+
 private:
     struct Folder {
         qint32 id;

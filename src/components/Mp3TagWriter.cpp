@@ -15,6 +15,7 @@
 #include <taglib/tfilestream.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -37,6 +38,38 @@ struct KeptTags {
     bool save(TagLib::MPEG::File& f) const {
         const int tags = TagLib::MPEG::File::ID3v2 | (v1 ? TagLib::MPEG::File::ID3v1 : 0);
         return f.save(tags, TagLib::File::StripNone, version, TagLib::File::DoNotDuplicate);
+    }
+};
+
+// TagLib's own factory marks the ID3v2.3 frames that 2.4 withdrew (the volume
+// adjustment RVAD, where older tools keep ReplayGain, EQUA, TSIZ, TIME, TRDA) as
+// to be discarded, so that no tag it renders keeps them. They are the file's own:
+// this factory reads them as they stand.
+template <typename T> struct ArgumentOf;
+template <typename R, typename C, typename A> struct ArgumentOf<R (C::*)(A) const> {
+    using type = A;
+};
+// Frame::Header is a protected name in TagLib; its type is taken from the
+// signature of the function to override.
+struct FrameFactoryTypes : TagLib::ID3v2::FrameFactory {
+    using HeaderPtr = ArgumentOf<decltype(&FrameFactoryTypes::updateFrame)>::type;
+};
+
+class KeepingFrameFactory : public FrameFactoryTypes {
+public:
+    static KeepingFrameFactory* instance() {
+        static KeepingFrameFactory factory;
+        return &factory;
+    }
+
+protected:
+    bool updateFrame(HeaderPtr header) const override {
+        static const char* const withdrawn[] = {"RVAD", "EQUA", "TSIZ", "TIME", "TRDA"};
+        const TagLib::ByteVector id = header->frameID();
+        if (header->version() == 3 && std::any_of(std::begin(withdrawn), std::end(withdrawn),
+                                                  [&id](const char* w) { return id == w; }))
+            return true;
+        return FrameFactory::updateFrame(header);
     }
 };
 
@@ -126,7 +159,7 @@ Status TagWriters::WriteMp3(const QByteArray& path, int code, const QString& tex
     bool fits = false, hadV1 = false, keepsV1 = false;
     TagLib::ByteVector rendered, renderedV1;
     {
-        TagLib::MPEG::File f(path.constData(), false);
+        TagLib::MPEG::File f(path.constData(), KeepingFrameFactory::instance(), false);
         if (!f.isValid()) return Status::failure(QStringLiteral("TagLib cannot read the file"));
         if (f.readOnly()) return Status::failure(QStringLiteral("the file is read-only"));
         audioStart = f.firstFrameOffset();
@@ -175,7 +208,7 @@ Status TagWriters::WriteMp3(const QByteArray& path, int code, const QString& tex
     QString expected;
     {
         const auto stream = StreamOn(out.fd(), false);
-        TagLib::MPEG::File f(stream.get(), TagLib::ID3v2::FrameFactory::instance(), false);
+        TagLib::MPEG::File f(stream.get(), KeepingFrameFactory::instance(), false);
         if (!f.isValid()) return Status::failure(QStringLiteral("TagLib cannot read the copy"));
         const KeptTags kept(f);
         apply(f, kept, code, text);

@@ -143,3 +143,49 @@ qint32 VirtualFolderStore::FolderIdAt(qint32 index) const {
     Result<db::Recordset> r = folderAt(m_db, index);
     return r && r.value().next() ? static_cast<qint32>(r.value().integer(0)) : 0;
 }
+
+QString VirtualFolderStore::FreeName(const QString& base) {
+    QString candidate = base;
+    for (qint64 counter = 1; FindFolder(candidate, false) != 0; ++counter)
+        candidate = base + QString::number(counter);
+    return candidate;
+}
+
+qint32 VirtualFolderStore::CreateNumbered(const QString& base, QString* name) {
+    const QString candidate = FreeName(base);
+    const qint32 id = FindFolder(candidate, true);
+    if (name) *name = id != 0 ? candidate.trimmed() : QString();
+    return id;
+}
+
+QList<VirtualFolderStore::Member> VirtualFolderStore::Members(qint32 folderId) const {
+    QList<Member> members;
+    if (!usable(m_db)) return members;
+    Result<db::Recordset> r = m_db->prepare(
+        QStringLiteral("select VFFILES.FL_ID, FILES.fullpath from VFFILES left join FILES on "
+                       "VFFILES.FL_ID=FILES.id where VF_ID=? order by FINDEX, VFFILES.rowid"));
+    if (!r) return members;
+    r.value().bind(1, folderId);
+    while (r.value().next())
+        members.append({static_cast<qint32>(r.value().integer(0)), r.value().text(1)});
+    return members;
+}
+
+bool VirtualFolderStore::Contains(qint32 folderId, qint32 fileId) const {
+    if (!usable(m_db)) return false;
+    Result<db::Recordset> r =
+        m_db->prepare(QStringLiteral("select 1 from VFFILES where VF_ID=? and FL_ID=?"));
+    if (!r) return false;
+    r.value().bind(1, folderId).bind(2, fileId);
+    return r.value().next();
+}
+
+qint32 VirtualFolderStore::MoveUpTarget(qint32 position, qint32 count, qint32 selected) {
+    if (selected >= 2 || position <= 1 || position > count) return 0;
+    return position - 1;
+}
+
+qint32 VirtualFolderStore::MoveDownTarget(qint32 position, qint32 count, qint32 selected) {
+    if (selected >= 2 || position < 1 || position >= count) return 0;
+    return position + 1;
+}

@@ -24,6 +24,11 @@ Dialogs* g_current = nullptr;
 
 } // namespace
 
+int Dialogs::ChooseOption(const QString&, const QStringList& choices, int selected) {
+    if (choices.isEmpty()) return -1;
+    return selected >= 0 && selected < choices.size() ? selected : 0;
+}
+
 Dialogs& Dialogs::current() {
     static SilentDialogs silent;
     return g_current ? *g_current : silent;

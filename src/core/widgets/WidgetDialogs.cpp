@@ -2,6 +2,9 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
 
 Dialogs::Answer WidgetDialogs::MsgBox(const QString& text, int style, const QString& title) {
     QMessageBox box(m_parent);
@@ -43,6 +46,17 @@ Dialogs::Answer WidgetDialogs::MsgBox(const QString& text, int style, const QStr
     default:
         box.setStandardButtons(B::Ok);
         break;
+    }
+    if (const int second = style & (DefaultButton2 | DefaultButton3)) {
+        const QList<QAbstractButton*> buttons = box.buttons();
+        const int index = second == DefaultButton2 ? 1 : 2;
+        QList<QPushButton*> ordered;
+        for (QAbstractButton* b : buttons)
+            if (auto* push = qobject_cast<QPushButton*>(b)) ordered.append(push);
+        std::sort(ordered.begin(), ordered.end(), [&box](QPushButton* a, QPushButton* b) {
+            return box.standardButton(a) < box.standardButton(b);
+        });
+        if (index < ordered.size()) box.setDefaultButton(ordered[index]);
     }
     switch (box.exec()) {
     case B::Cancel:

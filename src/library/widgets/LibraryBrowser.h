@@ -8,6 +8,7 @@
 #include <QObject>
 #include <functional>
 
+class ListPopMenu;
 class MediaLibrary;
 class QMenu;
 class QTreeWidgetItem;
@@ -38,6 +39,20 @@ public:
     // Rebuilds the virtual-folder entries of the list's "Send to" menu.
     void RebuildSendToFolders();
 
+    // Virtual folders (LibraryBrowser_folders.cpp): the tree's New and Delete,
+    // and the list's context menu (mLPop).
+    void NewFolder();
+    void DeleteFolder(qint32 folderId);
+    ListPopMenu* listPop() const { return m_listPop; }
+    // Pops the list's menu up at the point when an item is selected.
+    void showListPop(const QPoint& globalPos);
+    // Adds the selected files, in list order, to the folder.
+    void AddSelectedToFolder(qint32 folderId);
+    // Delete while a folder is shown: this folder, the library, or the disk too.
+    void DeleteInFolder();
+    // Move Up / Move Down of the focused file in the shown folder.
+    void MoveFocused(bool down);
+
     // List (LibraryBrowser_list.cpp).
     FileList::Outcome FillList(const QString& query, int mode);
     void BuildColumns();
@@ -67,6 +82,10 @@ private:
     void editFilter(qint32 id);
     void deleteFilter(qint32 id);
     void connectList();
+    void connectFolderActions();
+    // Starts editing a node's text once the context menu has closed.
+    void editWhenMenuClosed(const QString& key);
+    void buildListPop();
     void onFilesDropped(const QString& targetKey, const QStringList& fileKeys);
     void onAlbumDropped(const QString& albumKey, const QString& artistKey);
     void reportUnwritten(int failed);
@@ -84,5 +103,6 @@ private:
     FileList::Outcome m_lastOutcome;
     QString m_searchText;
     QMenu* m_popAction = nullptr;
+    ListPopMenu* m_listPop = nullptr;
     std::function<QStringList()> m_audioCds;
 };

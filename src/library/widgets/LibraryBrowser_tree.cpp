@@ -20,6 +20,7 @@ LibraryBrowser::LibraryBrowser(mainForm& form, MediaLibrary& library)
     refreshTexts();
     m_form.llist->setModel(&m_model);
     buildPopAction();
+    buildListPop();
 
     LibraryTreeWidget* tree = m_form.tv1;
     connect(tree, &QTreeWidget::currentItemChanged, this,
@@ -181,14 +182,12 @@ void LibraryBrowser::buildPopAction() {
         a->setObjectName(QStringLiteral("popAction"));
         a->setProperty("index", i);
     }
-    // New and Delete of folders and Send To belong to the folder and copy commands.
-    for (int i : {0, 4, 6})
-        m_popAction->actions().at(i)->setEnabled(false);
+    // Send To belongs to the copy commands.
+    m_popAction->actions().at(6)->setEnabled(false);
     connectFilterActions();
-    connect(m_popAction->actions().at(3), &QAction::triggered, this, [this] {
-        QTreeWidgetItem* item = m_form.tv1->currentItem();
-        if (item && (item->flags() & Qt::ItemIsEditable)) m_form.tv1->editItem(item);
-    });
+    connectFolderActions();
+    connect(m_popAction->actions().at(3), &QAction::triggered, this,
+            [this] { editWhenMenuClosed(m_form.tv1->selectedKey()); });
 }
 
 bool LibraryBrowser::preparePopAction() {
@@ -212,8 +211,8 @@ bool LibraryBrowser::preparePopAction() {
     a[3]->setVisible(rename);
     a[3]->setEnabled(prefix != FilterPrefix); // filters are renamed in the filter editor
     a[4]->setVisible(remove);
-    a[0]->setEnabled(prefix == Filters);
-    a[4]->setEnabled(prefix == FilterPrefix);
+    a[0]->setEnabled(prefix == Filters || prefix == VirtualFolders);
+    a[4]->setEnabled(prefix == FilterPrefix || prefix == VirtualFolderPrefix);
     a[5]->setVisible(rename);
     a[6]->setVisible(sendTo);
     return newEntry || edit || rename || remove || sendTo;
@@ -222,8 +221,11 @@ bool LibraryBrowser::preparePopAction() {
 void LibraryBrowser::RebuildSendToFolders() {
     QList<QPair<qint32, QString>> folders;
     const VirtualFolderStore& store = *m_library.VirtualFolders();
-    for (qint32 i = 1; i <= store.FolderCount(); ++i)
-        folders.append({store.FolderIdAt(i), store.FolderNameAt(i)});
+    if (m_form.settings().ShowVFolders) {
+        const qint32 count = store.FolderCount();
+        for (qint32 i = 1; i <= count; ++i)
+            folders.append({store.FolderIdAt(i), store.FolderNameAt(i)});
+    }
     emit sendToFoldersChanged(folders);
 }
 
@@ -238,7 +240,10 @@ void LibraryBrowser::onFilesDropped(const QString& targetKey, const QStringList&
         const qint32 id = fileKey.mid(1).toInt();
         if (id <= 0) continue;
         if (prefix == NodeKeys::VirtualFolderPrefix) {
-            m_library.VirtualFolders()->AddFile(id, NodeKeys::idOf(targetKey).toInt());
+            VirtualFolderStore& folders = *m_library.VirtualFolders();
+            const qint32 folder = NodeKeys::idOf(targetKey).toInt();
+            if (!folders.SelectFolder(folder)) break;
+            folders.AddFile(id, folder);
         } else if (prefix == NodeKeys::RatingPrefix) {
             m_library.SetFileField(id, FileField::Rating, targetKey.right(1).toInt());
         } else if (prefix == NodeKeys::ArtistPrefix) {
@@ -308,8 +313,10 @@ void LibraryBrowser::onNodeRenamed(const QString& key, const QString& oldText,
     if (prefix == NodeKeys::VirtualFolderPrefix) {
         VirtualFolderStore& folders = *m_library.VirtualFolders();
         if (folders.SelectFolder(NodeKeys::idOf(key).toInt()) && folders.RenameCurrent(newText)) {
-            tree->rekey(item, key, newText);
+            // The name as the store keeps it, not as typed.
+            tree->rekey(item, key, folders.CurrentName());
             tree->sortChildren(NodeKeys::VirtualFolders);
+            if (tree->currentItem() == item) setStatusDescription(item);
             RebuildSendToFolders();
         }
         return;

@@ -37,7 +37,7 @@ QMenu* topMenu(QMainWindow* window, const char* name, const QString& title) {
 
 void MainMenus::build(QMainWindow* w) {
     mnuFile = topMenu(w, "mnuFile", QStringLiteral("&File"));
-    mnuPreferences = entry(mnuFile, "mnuPreferences", QStringLiteral("Preferences"), false);
+    mnuPreferences = entry(mnuFile, "mnuPreferences", QStringLiteral("Preferences"), true);
     mnuLanguage = mnuFile->addMenu(QStringLiteral("Language"));
     mnuLanguage->setObjectName(QStringLiteral("mnuLanguage"));
     mnuLanguage->menuAction()->setObjectName(QStringLiteral("mnuLanguage"));
@@ -69,8 +69,6 @@ void MainMenus::build(QMainWindow* w) {
     for (int i = 0; i < 4; ++i)
         smLibrary << arrayEntry(mnuLibrary, "smLibrary", i, library[i]);
     smLibrary[0]->setShortcut(QKeySequence(QStringLiteral("Ctrl+F5")));
-    for (QAction* a : std::as_const(smLibrary))
-        a->setEnabled(false); // the library maintenance commands are not here yet
 
     mnuList = topMenu(w, "mnuList", QStringLiteral("L&ist"));
     mnuSelectAll = entry(mnuList, "mnuSelectAll", QStringLiteral("Select All"));

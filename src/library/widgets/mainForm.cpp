@@ -58,6 +58,9 @@ mainForm::mainForm(AppSettings& settings, QWidget* parent)
     buildStatusBar();
     connectViewMenu();
     connectMenus();
+    connectLibraryMenu();
+    connectProperties();
+    connectBatchMenus();
     applyMinimumSize();
 }
 

@@ -24,6 +24,7 @@ class clsMUI;
 class frmSplash;
 class popMsgClass;
 class QComboBox;
+class wizForm;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -86,6 +87,19 @@ public:
     // The running check, or null.
     checkUpdForm* UpdateChecker() const { return m_updateChecker.data(); }
 
+    // The Library menu and File > Preferences (mainForm_library.cpp). The
+    // dialogs are window-modal and report back when they close.
+    // Refreshes every media folder; false (and said why) when it cannot start.
+    bool RefreshLibraryContents(bool force);
+    void EditMediaFolders();
+    void CleanUpLibrary();
+    // Runs a clean-up choice, then offers the wizard.
+    void CleanUp(int choice);
+    void ShowWizard();
+    void ShowPreferences();
+    // The library wizard while it is open, else null.
+    wizForm* wizard() const;
+
     AppSettings& settings() { return m_settings; }
     MainMenus& menus() { return m_menus; }
 
@@ -123,6 +137,14 @@ public:
     bool listLogo() const { return m_listLogo; }
     // Copies the widths of the shown list columns into the column settings.
     void captureColumnWidths();
+
+    // The properties of the selected list items (mainForm_props.cpp): the editor
+    // for one, the summary for several; after an edit the list or the library
+    // branch follows.
+    void ShowProperties();
+    // Files given on the command line (mainForm_open.cpp): asks before a folder
+    // joins the library, shows the others' properties.
+    void OpenFiles(const QStringList& arguments);
 
     // Status bar panels 1..5 (1 holds the progress bar).
     void setStatusPanel(int panel, const QString& text);
@@ -172,6 +194,10 @@ private:
     void attachMicroPlayer(); // mainForm_play.cpp
     void connectViewMenu();
     void connectMenus(); // mainForm_menus.cpp
+    void connectLibraryMenu();
+    // The properties key of the list (mainForm_props.cpp).
+    void connectProperties();
+    void showOpenedFiles(const QStringList& paths);
     void chooseListColumns();
     void toggleBranch(bool AppSettings::*flag, QAction* entry, const QString& key);
     void rememberWindowSize();
@@ -207,6 +233,14 @@ private:
                                        const QString& message);
     void UpdateChecker_UpdateUnAvailable(const QString& text, bool error);
     void releaseUpdateChecker();
+    // The "Selected Items" entries that change many files (mainForm_batch.cpp).
+    void connectBatchMenus();
+    QList<qint64> listIds(bool selectedOnly) const;
+    void afterBatch(bool rebuildLibrary);
+    void batchSetValue(int entry);
+    void batchSetGenre();
+    void batchEnumTracks();
+    void batchRename();
 
     AppSettings& m_settings;
     std::unique_ptr<clsMUI> m_lang;
@@ -224,5 +258,8 @@ private:
     bool m_sizeHook = false;
     bool m_resizeSuspended = false;
     QPointer<checkUpdForm> m_updateChecker;
+    QPointer<wizForm> m_wizard;
+    QString m_templatePath;
+    bool m_userRefresh = false; // the running refresh was asked for by the user
     MprisService* m_mpris = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "lang/Mui.h"
 #include "library/widgets/FileListView.h"
 #include "library/widgets/LibraryBrowser.h"
+#include "library/widgets/wizForm.h"
 #include "util/widgets/Popups.h"
 
 #include <QHeaderView>
@@ -27,6 +28,8 @@ void mainForm::detachLibraryEvents() {
 
 void mainForm::mLib2_RefreshComplete(qint32 seen, qint32 added, qint32 updated, qint32 removed) {
     mainPBar->setValue(0);
+    m_userRefresh = false;
+    if (m_wizard) m_wizard->LibRefreshComplete();
     emit treeRebuildRequested(1);
     if (m_settings.LibRefreshResults && m_lang)
         mainMod::ShowPopup(m_lang->Text(19, {QString::number(seen), QString::number(added),
@@ -36,6 +39,7 @@ void mainForm::mLib2_RefreshComplete(qint32 seen, qint32 added, qint32 updated, 
 
 void mainForm::mLib2_RefreshProgress(float percent) {
     mainPBar->setValue(static_cast<int>(std::clamp(std::floor(percent), 0.0f, 100.0f)));
+    if (m_wizard) m_wizard->RefreshProgress(percent);
 }
 
 void mainForm::mLib2_StatusUpdate(qint32, const QString& text) {

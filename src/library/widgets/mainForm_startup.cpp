@@ -18,6 +18,7 @@
 #include "lang/QtTranslations.h"
 #include "lang/widgets/FormLang.h"
 #include "library/widgets/LibraryBrowser.h"
+#include "library/widgets/ListPopMenu.h"
 #include "player/ExternalPlayer.h"
 #include "util/widgets/Popups.h"
 #include "util/widgets/popMsgClass.h"
@@ -117,6 +118,7 @@ bool mainForm::openLibrary(const StartupOptions& options) {
         options.dataFolder.isEmpty() ? mainMod::DataFolder() : options.dataFolder;
     const QString templatePath =
         options.templatePath.isEmpty() ? mainMod::TemplatePath() : options.templatePath;
+    m_templatePath = templatePath;
     m_mediaLib = std::make_unique<MediaLibrary>();
     m_mediaLib->OpenLibrary(mainMod::GetDatabasePath(dataFolder, templatePath));
     return m_mediaLib->IsOpen();
@@ -188,6 +190,8 @@ bool mainForm::StartUp(const StartupOptions& options) {
 
     attachLibraryEvents();
     m_browser = new LibraryBrowser(*this, *m_mediaLib);
+    connect(m_browser->listPop(), &ListPopMenu::propertiesRequested, this,
+            &mainForm::ShowProperties);
     applyLanguage(); // the browser's menus and texts
     splashStep(30);
     splashStep(40, m_lang->Text(68));

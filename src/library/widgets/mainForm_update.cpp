@@ -3,6 +3,7 @@
 #include "library/widgets/mainForm.h"
 
 #include "core/AppInfo.h"
+#include "core/LibraryPaths.h"
 #include "util/UpdateNotice.h"
 #include "util/UpdateSettings.h"
 #include "util/checkUpdForm.h"
@@ -12,6 +13,12 @@
 
 void mainForm::Form_Activate() {
     if (!m_started || m_shutDown) return;
+    // A new, empty library: the wizard helps to fill it. It does not hold up
+    // the daily check, which runs in the background anyway.
+    if (mainMod::DatabaseCreated()) {
+        mainMod::SetDatabaseCreated(false);
+        ShowWizard();
+    }
     if (m_settings.CheckForUpdates) CheckForUpdates(true);
 }
 

@@ -90,7 +90,10 @@ TEST_F(MainLayout, ToolbarButtonsFollowTheirEntries) {
     EXPECT_EQ(form.toolbarBut[7]->property("index").toInt(), 7);
     form.menus().mnuManageServer->setVisible(false);
     EXPECT_FALSE(form.toolbarBut[7]->isVisible());
-    EXPECT_FALSE(form.toolbarBut[4]->isEnabled()) << "Preferences is not available yet";
+    for (int i : {0, 1, 4}) // Edit Media Folders, Refresh, Preferences
+        EXPECT_TRUE(form.toolbarBut[i]->isEnabled()) << i;
+    form.menus().mnuPreferences->setEnabled(false);
+    EXPECT_FALSE(form.toolbarBut[4]->isEnabled());
 }
 
 TEST_F(MainLayout, DividerTurnsGreyWhileDragged) {

@@ -1,5 +1,6 @@
 // Every text a window shows has a key in the reference language, so that a
 // translation can replace it.
+#include "components/MediaFolderStore.h"
 #include "core/AppInfo.h"
 #include "core/AppSettings.h"
 #include "core/widgets/aboutForm.h"
@@ -8,8 +9,12 @@
 #include "filters/widgets/filterForm.h"
 #include "lang/Mui.h"
 #include "lang/widgets/FormLang.h"
+#include "library/widgets/configForm.h"
 #include "library/widgets/listTreeConfig.h"
 #include "library/widgets/mainForm.h"
+#include "library/widgets/mmFoldersForm.h"
+#include "library/widgets/optionForm.h"
+#include "library/widgets/wizForm.h"
 
 #include <QDir>
 #include <functional>
@@ -32,6 +37,12 @@ AppSettings& sharedSettings() {
 db::Database& scratchDb() {
     static db::Database db;
     return db;
+}
+
+// The media-folder windows list the folders of a closed library: none.
+MediaFolderStore& noFolders() {
+    static MediaFolderStore store(&scratchDb());
+    return store;
 }
 
 void PrintTo(const WindowCase& c, std::ostream* os) {
@@ -66,5 +77,9 @@ INSTANTIATE_TEST_SUITE_P(
                       WindowCase{"frmSplash", [] { return new frmSplash; }},
                       WindowCase{"listTreeConfig",
                                  [] { return new listTreeConfig(0, {"a"}, sharedSettings()); }},
-                      WindowCase{"filterForm", [] { return new filterForm(scratchDb()); }}),
+                      WindowCase{"filterForm", [] { return new filterForm(scratchDb()); }},
+                      WindowCase{"optionForm", [] { return new optionForm; }},
+                      WindowCase{"mmFoldersForm", [] { return new mmFoldersForm(noFolders()); }},
+                      WindowCase{"wizForm", [] { return new wizForm(noFolders(), nullptr); }},
+                      WindowCase{"configForm", [] { return new configForm(sharedSettings()); }}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -1,0 +1,318 @@
+// The value chooser, the file-name pattern dialog, and the list's "Selected
+// Items" entries driven by their keys on the real main window.
+#include "components/AudioFile.h"
+#include "components/MediaLibrary.h"
+#include "core/AppInfo.h"
+#include "core/LibraryPaths.h"
+#include "core/Settings.h"
+#include "editing/widgets/fnameForm.h"
+#include "editing/widgets/selForm.h"
+#include "lang/AppLang.h"
+#include "lang/Mui.h"
+#include "lang/widgets/FormLang.h"
+#include "library/widgets/FileListView.h"
+#include "library/widgets/LibraryBrowser.h"
+#include "library/widgets/mainForm.h"
+#include "support/AudioFixtures.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestEnv.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// Runs the step on the modal dialog of that type once it is shown (looked for
+// every 10 ms for up to 5 s, since the key that opens it may be handled later).
+// The search ends with the owner (the test's window).
+template <typename Dialog>
+void whenShown(std::function<void(Dialog&)> step, QObject* owner = nullptr) {
+    auto* timer = new QTimer(owner);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, step] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog && ++*tries < 500) return;
+        timer->stop();
+        timer->deleteLater();
+        ASSERT_NE(dialog, nullptr) << "the dialog did not open";
+        step(*dialog);
+        if (dialog->isVisible()) dialog->reject(); // a failed step must not hang the test
+    });
+    timer->start(10);
+}
+
+clsMUI shipped(int lcid) {
+    clsMUI lang;
+    lang.SetLangFolder(mainMod::LangFolder());
+    lang.SetLCID(lcid);
+    return lang;
+}
+
+QPoint centreOf(QListWidget* list, int row) {
+    return list->visualItemRect(list->item(row)).center();
+}
+
+} // namespace
+
+TEST(SelFormWindow, TypedValueOrPickEnablesOk) {
+    selForm form;
+    form.setValues({QStringLiteral("abc"), QStringLiteral("ABC")});
+    form.show();
+    EXPECT_FALSE(form.okBut->isEnabled());
+    EXPECT_EQ(form.result(), 2);
+    QTest::keyClicks(form.Value, QStringLiteral("typed"));
+    EXPECT_TRUE(form.okBut->isEnabled());
+    QTest::mouseClick(form.sList->viewport(), Qt::LeftButton, {}, centreOf(form.sList, 1));
+    EXPECT_EQ(form.value(), QStringLiteral("ABC"));
+    EXPECT_EQ(form.valueTag(), QStringLiteral("1"));
+    QTest::mouseClick(form.sList->viewport(), Qt::LeftButton, {}, centreOf(form.sList, 0));
+    QTest::mouseDClick(form.sList->viewport(), Qt::LeftButton, {}, centreOf(form.sList, 0));
+    EXPECT_EQ(form.result(), 1);
+    EXPECT_EQ(form.value(), QStringLiteral("abc"));
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST(SelFormWindow, PickOnlyListKeepsOkDisabledUntilAPick) {
+    selForm form;
+    form.setChoices({{QStringLiteral("(No genre)"), 255},
+                     {QStringLiteral("Blues"), 0},
+                     {QStringLiteral("Rock"), 17}});
+    form.show();
+    EXPECT_FALSE(form.Value->isEnabled());
+    EXPECT_EQ(form.valueTag(), QStringLiteral("255"));
+    // Enter on the untouched list cannot confirm; the dialog stays.
+    QTest::keyClick(form.okBut, Qt::Key_Return);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.okBut->isEnabled());
+    form.sList->setFocus();
+    form.sList->setCurrentRow(0);
+    QTest::keyClick(form.sList, Qt::Key_Down);
+    QTest::keyClick(form.sList, Qt::Key_Down);
+    EXPECT_EQ(form.value(), QStringLiteral("Rock"));
+    EXPECT_EQ(form.valueTag(), QStringLiteral("17"));
+    EXPECT_TRUE(form.okBut->isEnabled());
+    QTest::keyClick(form.sList, Qt::Key_Escape);
+    EXPECT_EQ(form.result(), 2);
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST(FnameFormWindow, PatternWithoutTagsIsRefusedAndTheDialogStays) {
+    ScriptedDialogs dialogs;
+    fnameForm form;
+    form.show();
+    EXPECT_EQ(form.Result->text(), QStringLiteral("%A - %N - %T"));
+    EXPECT_EQ(form.result(), 2);
+    form.Result->selectAll();
+    QTest::keyClicks(form.Result, QStringLiteral("%t and %a"));
+    QTest::keyClick(form.Result, Qt::Key_Return);
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(dialogs.asked[0].title, QStringLiteral("Tags missing"));
+    EXPECT_EQ(
+        dialogs.asked[0].text,
+        QStringLiteral("You must use at least one of the available tags (%N, %T, %A, %B or %Y)."));
+    EXPECT_EQ(dialogs.asked[0].style & 0x70, Dialogs::Exclamation);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.result(), 2);
+    QTest::keyClicks(form.Result, QStringLiteral(" %T"));
+    QTest::keyClick(form.Result, Qt::Key_Return);
+    EXPECT_EQ(form.result(), 1);
+    EXPECT_EQ(form.pattern(), QStringLiteral("%t and %a %T"));
+}
+
+TEST(BatchWindowTexts, EveryLanguageHasTheKeysAndNothingIsClipped) {
+    for (int lcid : {1033, 1031, 2070}) {
+        const clsMUI lang = shipped(lcid);
+        ASSERT_EQ(lang.LCID(), lcid);
+        selForm sel;
+        fnameForm fname;
+        for (QWidget* window : {static_cast<QWidget*>(&sel), static_cast<QWidget*>(&fname)}) {
+            clsMUI designed;
+            FormLang::CaptureFormData(designed, window);
+            for (qsizetype i = 0; i < designed.Texts().count(); ++i)
+                EXPECT_TRUE(lang.HasText(designed.Texts().keys().at(i)))
+                    << lcid << ' ' << designed.Texts().keys().at(i).toStdString();
+            FormLang::SetFormLang(lang, window);
+            window->show();
+            QApplication::processEvents();
+            for (QPushButton* b : window->findChildren<QPushButton*>())
+                EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+            for (QLabel* l : window->findChildren<QLabel*>())
+                EXPECT_GE(l->height(), l->heightForWidth(l->width())) << l->text().toStdString();
+        }
+        if (lcid == 1031) {
+            EXPECT_EQ(fname.windowTitle(), QStringLiteral("Dateiname festlegen"));
+            EXPECT_EQ(fname.Result->text(), QStringLiteral("%A - %N - %T"));
+            EXPECT_EQ(sel.cancelBUT->text(), QStringLiteral("Abbrechen"));
+        }
+    }
+}
+
+namespace {
+
+// The started main window over a library of twelve MP3 files, all listed.
+class BatchMenus : public ConfigDirTest {
+protected:
+    QTemporaryDir data;
+    ScriptedDialogs dialogs;
+    AppSettings settings;
+    std::unique_ptr<mainForm> form;
+    QList<qint64> ids; // in list order
+
+    BatchMenus() {
+        mainMod::WriteSetting("Misc\\ShowLoadWindow", "0");
+        mainMod::WriteSetting("Misc\\LCID", "1033");
+    }
+    void SetUp() override {
+        // Closing the shown window must not quit the application: with no running
+        // main loop, a quit would end every later dialog's loop at once.
+        m_quitOnClose = QApplication::quitOnLastWindowClosed();
+        QApplication::setQuitOnLastWindowClosed(false);
+        form = std::make_unique<mainForm>(settings);
+        ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
+        mainMod::SetDatabaseCreated(false); // no first-run wizard over these windows
+        const QString music = data.path() + "/music";
+        QDir().mkpath(music);
+        for (int i = 1; i <= 12; ++i) {
+            fixtures::TagFields t;
+            t.artist = i % 2 ? QStringLiteral("Odd") : QStringLiteral("even");
+            t.title = QStringLiteral("Song %1").arg(i);
+            t.track = QString::number(i);
+            const QString path = music + QStringLiteral("/f%1.mp3").arg(i, 2, 10, QChar('0'));
+            ASSERT_TRUE(fixtures::WriteMp3(path, t));
+            ASSERT_GT(form->mLib2()->AddLibraryFile(path), 0);
+        }
+        // Listed in reverse name order, as a sort by the user would.
+        form->browser()->FillList(QStringLiteral("select * from FILES order by filename desc"), 1);
+        for (int r = 0; r < form->browser()->model().rowCount(); ++r)
+            ids << form->browser()->model().id(r);
+        ASSERT_EQ(ids.size(), 12);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        form->llist->setFocus();
+    }
+    void TearDown() override {
+        if (form) form->Shutdown();
+        form.reset();
+        QApplication::setQuitOnLastWindowClosed(m_quitOnClose);
+    }
+    bool m_quitOnClose = true;
+    void selectRows(const QList<int>& rows) {
+        form->llist->clearSelection();
+        for (int r : rows)
+            form->llist->selectionModel()->select(form->browser()->model().index(r, 0),
+                                                  QItemSelectionModel::Select |
+                                                      QItemSelectionModel::Rows);
+    }
+    QString field(qint64 id, int code) {
+        return form->mLib2()->GetFileField(static_cast<qint32>(id), code).toString();
+    }
+    void keys(const char* sequence) {
+        // The offscreen platform does not hand activation back after a dialog.
+        QApplication::setActiveWindow(form.get());
+        const QKeySequence k(QString::fromLatin1(sequence));
+        QTest::keySequence(form->llist, k);
+    }
+};
+
+} // namespace
+
+TEST_F(BatchMenus, CtrlROffersTheListsArtistsAndWritesTheSelection) {
+    selectRows({0, 2, 4});
+    QStringList offered;
+    whenShown<selForm>(
+        [&](selForm& dialog) {
+            for (int i = 0; i < dialog.sList->count(); ++i)
+                offered << dialog.sList->item(i)->text();
+            EXPECT_FALSE(dialog.okBut->isEnabled());
+            QTest::keyClicks(dialog.Value, QStringLiteral("  Someone  "));
+            QTest::keyClick(dialog.Value, Qt::Key_Return);
+        },
+        form.get());
+    keys("Ctrl+R");
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("even"), QStringLiteral("Odd")}));
+    for (int r = 0; r < 12; ++r)
+        EXPECT_EQ(field(ids[r], FileField::Artist) == QStringLiteral("Someone"),
+                  r == 0 || r == 2 || r == 4)
+            << r;
+    // The list was refilled from the library: it shows the new artist.
+    EXPECT_EQ(form->browser()->model().id(0), ids[0]);
+
+    // The selection is kept for the next entry; Cancel changes nothing.
+    EXPECT_EQ(form->llist->selectedRows(), (QList<int>{0, 2, 4}));
+    bool asked = false;
+    whenShown<selForm>(
+        [&asked](selForm& dialog) {
+            asked = true;
+            QTest::keyClicks(dialog.Value, QStringLiteral("Nobody"));
+            QTest::mouseClick(dialog.cancelBUT, Qt::LeftButton);
+        },
+        form.get());
+    keys("Ctrl+B");
+    EXPECT_TRUE(asked);
+    for (qint64 id : ids)
+        EXPECT_EQ(field(id, FileField::Album), QString());
+}
+
+TEST_F(BatchMenus, CtrlTNumbersAndCtrlGSetsAPickedGenre) {
+    selectRows({11, 3, 7, 5});
+    keys("Ctrl+T");
+    EXPECT_EQ(field(ids[3], FileField::Track), QStringLiteral("1"));
+    EXPECT_EQ(field(ids[5], FileField::Track), QStringLiteral("2"));
+    EXPECT_EQ(field(ids[7], FileField::Track), QStringLiteral("3"));
+    EXPECT_EQ(field(ids[11], FileField::Track), QStringLiteral("4"));
+    EXPECT_EQ(field(ids[0], FileField::Track), QStringLiteral("12"));
+    // The refilled list keeps the selection for the next entry.
+    EXPECT_EQ(form->llist->selectedRows(), (QList<int>{3, 5, 7, 11}));
+
+    whenShown<selForm>([](selForm& dialog) {
+        EXPECT_FALSE(dialog.Value->isEnabled());
+        EXPECT_FALSE(dialog.okBut->isEnabled());
+        // Typing a name in the list moves to it, as a pick.
+        QTest::keyClicks(dialog.sList, QStringLiteral("Jazz"));
+        EXPECT_EQ(dialog.value(), QStringLiteral("Jazz"));
+        EXPECT_TRUE(dialog.okBut->isEnabled());
+        QTest::keyClick(dialog.sList, Qt::Key_Return);
+    });
+    QSignalSpy genreEntry(form->menus().smList2[3], &QAction::triggered);
+    keys("Ctrl+G");
+    EXPECT_EQ(genreEntry.count(), 1);
+    EXPECT_EQ(field(ids[3], FileField::GenreText), QStringLiteral("Jazz"));
+    EXPECT_EQ(field(ids[3], FileField::GenreNumber), QStringLiteral("8"));
+    EXPECT_EQ(QString::fromStdString(ReadAudioFacts(field(ids[7], FileField::FullPath)).genre),
+              QStringLiteral("Jazz"));
+    EXPECT_NE(field(ids[0], FileField::GenreText), QStringLiteral("Jazz"));
+}
+
+TEST_F(BatchMenus, RenameEntryRenamesTheSelectionAndTheListShowsTheNewNames) {
+    ASSERT_TRUE(form->mLib2()->SetFileField(static_cast<qint32>(ids[1]), FileField::Rating, 5));
+    selectRows({1, 2});
+    whenShown<fnameForm>(
+        [](fnameForm& dialog) {
+            EXPECT_TRUE(dialog.Result->hasSelectedText());
+            QTest::keyClicks(dialog.Result, QStringLiteral("%N %A"));
+            QTest::keyClick(dialog.Result, Qt::Key_Return);
+        },
+        form.get());
+    ASSERT_EQ(form->llist->selectedRows(), (QList<int>{1, 2}));
+    form->menus().smList2[8]->trigger();
+    EXPECT_EQ(field(ids[1], FileField::FileName), QStringLiteral("11 Odd.mp3"));
+    EXPECT_EQ(field(ids[2], FileField::FileName), QStringLiteral("10 even.mp3"));
+    EXPECT_EQ(field(ids[1], FileField::Rating), QStringLiteral("5"));
+    EXPECT_TRUE(QFile::exists(data.path() + "/music/11 Odd.mp3"));
+    QStringList shown;
+    for (int r = 0; r < form->browser()->model().rowCount(); ++r)
+        shown << form->browser()->model().tag(r);
+    EXPECT_TRUE(shown.contains(data.path() + "/music/10 even.mp3"));
+    EXPECT_FALSE(form->menus().smList2[6]->isEnabled());
+}
