@@ -126,6 +126,9 @@ public:
     void CopyToClipboard(const QStringList& paths);
     // Opens the desktop's file manager on the file's folder.
     void BrowseFolder(const QString& path);
+    // Switches on and connects the list menu's external-player, Send to
+    // Folder/Disk, Copy and Browse Folder entries and the tree's Send To.
+    void connectPlayActions(LibraryBrowser* browser);
     // Applies the stored tree width, window size and state (start-up).
     void restoreLayout();
     // The tree pane's width in twips.

@@ -6,6 +6,10 @@
 #include "editing/SendToFolder.h"
 #include "editing/widgets/fileCopyForm.h"
 #include "lang/AppLang.h"
+#include "library/widgets/FileListView.h"
+#include "library/widgets/LibraryBrowser.h"
+#include "library/widgets/LibraryTreeWidget.h"
+#include "library/widgets/ListPopMenu.h"
 #include "library/widgets/MainMenus.h"
 #include "library/widgets/mainForm.h"
 #include "player/ExternalPlayer.h"
@@ -16,6 +20,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QMenu>
 #include <QMimeData>
 
 namespace {
@@ -74,4 +79,40 @@ void mainForm::BrowseFolder(const QString& path) {
     const int cut = path.lastIndexOf(QLatin1Char('/'));
     if (cut < 0) return;
     Shell::current().OpenDocument(path.left(cut + 1));
+}
+
+void mainForm::connectPlayActions(LibraryBrowser* browser) {
+    ListPopMenu* pop = browser->listPop();
+    // The selected items' paths in list order; the focused item's path.
+    const auto selected = [this, browser] {
+        QStringList paths;
+        for (int row : llist->selectedRows())
+            paths << browser->model().tag(row);
+        return paths;
+    };
+    const auto focused = [this, browser] {
+        const QModelIndex index = llist->currentIndex();
+        return index.isValid() ? browser->model().tag(index.row()) : QString();
+    };
+    const auto wire = [this](QAction* action, auto&& slot) {
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    wire(pop->entry(ListPopMenu::PlayExternal),
+         [this, selected] { PlayInWinamp(selected().join(QStringLiteral("\r\n")), false); });
+    wire(pop->entry(ListPopMenu::EnqueueExternal),
+         [this, selected] { PlayInWinamp(selected().join(QStringLiteral("\r\n")), true); });
+    wire(pop->mSendTo(), [this, selected] { SendToFolder(QString(), selected()); });
+    wire(pop->entry(ListPopMenu::Copy), [this, selected] { CopyToClipboard(selected()); });
+    wire(pop->entry(ListPopMenu::BrowseFolder), [this, focused] {
+        const QString path = focused();
+        if (!path.isEmpty()) BrowseFolder(path);
+    });
+    // The tree's Send To copies every file of the node, into a subfolder named
+    // after it when the user agrees.
+    wire(browser->popAction()->actions().at(6), [this, selected] {
+        QTreeWidgetItem* node = tv1->node(tv1->selectedKey());
+        llist->selectAllRows();
+        SendToFolder(node ? node->text(0).trimmed() : QString(), selected());
+    });
 }

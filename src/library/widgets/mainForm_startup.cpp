@@ -192,6 +192,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     m_browser = new LibraryBrowser(*this, *m_mediaLib);
     connect(m_browser->listPop(), &ListPopMenu::propertiesRequested, this,
             &mainForm::ShowProperties);
+    connectPlayActions(m_browser);
     applyLanguage(); // the browser's menus and texts
     splashStep(30);
     splashStep(40, m_lang->Text(68));
