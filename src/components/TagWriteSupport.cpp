@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+#include <taglib/asftag.h>
+
 #include <fcntl.h>
 
 namespace tagwrite {
@@ -14,6 +16,24 @@ std::unique_ptr<TagLib::FileStream> StreamOn(int fd, bool readOnly) {
     // The copy shares the file position, which the writes left at the end.
     if (copy >= 0) ::lseek(copy, 0, SEEK_SET);
     return std::make_unique<TagLib::FileStream>(copy, readOnly);
+}
+
+QString AsfFirstValue(const TagLib::ASF::Tag* tag, const char* name, const QString& otherType) {
+    const TagLib::ASF::AttributeList list = tag->attribute(name);
+    if (list.isEmpty()) return QString();
+    const TagLib::ASF::Attribute& a = list.front();
+    switch (a.type()) {
+    case TagLib::ASF::Attribute::UnicodeType:
+        return FromTagLib(a.toString());
+    case TagLib::ASF::Attribute::DWordType:
+        return QString::number(a.toUInt());
+    case TagLib::ASF::Attribute::WordType:
+        return QString::number(a.toUShort());
+    case TagLib::ASF::Attribute::QWordType:
+        return QString::number(a.toULongLong());
+    default:
+        return otherType;
+    }
 }
 
 QByteArray ReadAt(int fd, qint64 offset, qint64 length) {

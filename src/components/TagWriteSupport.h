@@ -15,6 +15,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace TagLib::ASF {
+class Tag;
+}
+
 namespace tagwrite {
 
 // An owned file descriptor.
@@ -61,6 +65,11 @@ std::unique_ptr<TagLib::FileStream> StreamOn(int fd, bool readOnly);
 
 // length bytes at offset (fewer at the end of the file); empty on error.
 QByteArray ReadAt(int fd, qint64 offset, qint64 length);
+
+// The first value of a WMA attribute as text (numbers in decimal); "" when the
+// attribute is missing, otherType when its first value is of another kind.
+QString AsfFirstValue(const TagLib::ASF::Tag* tag, const char* name,
+                      const QString& otherType = QString());
 
 // The message for a file that could not be opened for writing.
 Status OpenFailure(int error);

@@ -110,24 +110,6 @@ Status apply(AsfHeader& h, int code, const QString& text) {
     return Status();
 }
 
-QString firstValue(const TagLib::ASF::Tag* t, const char* name) {
-    const TagLib::ASF::AttributeList list = t->attribute(name);
-    if (list.isEmpty()) return QString();
-    const TagLib::ASF::Attribute& a = list.front();
-    switch (a.type()) {
-    case TagLib::ASF::Attribute::UnicodeType:
-        return FromTagLib(a.toString());
-    case TagLib::ASF::Attribute::DWordType:
-        return QString::number(a.toUInt());
-    case TagLib::ASF::Attribute::WordType:
-        return QString::number(a.toUShort());
-    case TagLib::ASF::Attribute::QWordType:
-        return QString::number(a.toULongLong());
-    default:
-        return QStringLiteral("?");
-    }
-}
-
 QString readBack(const TagLib::ASF::Tag* t, int code) {
     switch (code) {
     case TagService::Artist:
@@ -135,13 +117,13 @@ QString readBack(const TagLib::ASF::Tag* t, int code) {
     case TagService::Title:
         return FromTagLib(t->title());
     case TagService::Album:
-        return firstValue(t, "WM/AlbumTitle");
+        return AsfFirstValue(t, "WM/AlbumTitle", QStringLiteral("?"));
     case TagService::Year:
-        return firstValue(t, "WM/Year");
+        return AsfFirstValue(t, "WM/Year", QStringLiteral("?"));
     case TagService::Track:
-        return firstValue(t, "WM/TrackNumber");
+        return AsfFirstValue(t, "WM/TrackNumber", QStringLiteral("?"));
     default:
-        return firstValue(t, "WM/Genre");
+        return AsfFirstValue(t, "WM/Genre", QStringLiteral("?"));
     }
 }
 

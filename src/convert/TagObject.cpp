@@ -68,24 +68,6 @@ void setComment(TagLib::ID3v2::Tag* tag, const QString& text) {
     found.front()->setText(ToTagLib(text));
 }
 
-QString firstValue(const TagLib::ASF::Tag* t, const char* name) {
-    const TagLib::ASF::AttributeList list = t->attribute(name);
-    if (list.isEmpty()) return QString();
-    const TagLib::ASF::Attribute& a = list.front();
-    switch (a.type()) {
-    case TagLib::ASF::Attribute::UnicodeType:
-        return FromTagLib(a.toString());
-    case TagLib::ASF::Attribute::DWordType:
-        return QString::number(a.toUInt());
-    case TagLib::ASF::Attribute::WordType:
-        return QString::number(a.toUShort());
-    case TagLib::ASF::Attribute::QWordType:
-        return QString::number(a.toULongLong());
-    default:
-        return QString();
-    }
-}
-
 Status guarded(const std::function<Status()>& body) {
     try {
         return body();
@@ -210,11 +192,11 @@ Status WmaTagObject::read(const QByteArray& path, Values& v) const {
     const TagLib::ASF::Tag* t = f.tag();
     v[TitleTag] = FromTagLib(t->title());
     v[ArtistTag] = FromTagLib(t->artist());
-    v[AlbumTag] = firstValue(t, "WM/AlbumTitle");
-    v[YearTag] = firstValue(t, "WM/Year");
+    v[AlbumTag] = AsfFirstValue(t, "WM/AlbumTitle");
+    v[YearTag] = AsfFirstValue(t, "WM/Year");
     v[CommentTag] = FromTagLib(t->comment());
-    v[GenreTag] = firstValue(t, "WM/Genre");
-    v[TrackTag] = firstValue(t, "WM/TrackNumber");
+    v[GenreTag] = AsfFirstValue(t, "WM/Genre");
+    v[TrackTag] = AsfFirstValue(t, "WM/TrackNumber");
     return Status();
 }
 

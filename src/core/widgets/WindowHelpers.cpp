@@ -3,8 +3,11 @@
 #include "core/Formatting.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTreeWidgetItem>
 #include <QWidget>
 
@@ -59,6 +62,24 @@ void SetRowColor(QTreeWidgetItem* item, const QColor& colour) {
     if (!item) return;
     for (int c = 0; c < std::max(1, item->columnCount()); ++c)
         item->setForeground(c, colour);
+}
+
+OkCancelButtons MakeOkCancel(QDialog* dialog, int* result) {
+    OkCancelButtons b;
+    b.ok = new QPushButton(QStringLiteral("OK"), dialog);
+    b.ok->setObjectName(QStringLiteral("okBut"));
+    b.ok->setDefault(true);
+    b.cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    b.cancel->setObjectName(QStringLiteral("cancelBUT"));
+    QObject::connect(b.cancel, &QPushButton::clicked, dialog, [dialog, result] {
+        *result = 2;
+        dialog->reject();
+    });
+    b.row = new QHBoxLayout;
+    b.row->addStretch(1);
+    b.row->addWidget(b.ok);
+    b.row->addWidget(b.cancel);
+    return b;
 }
 
 } // namespace mainMod

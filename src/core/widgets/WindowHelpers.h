@@ -3,8 +3,11 @@
 #include <QColor>
 #include <QString>
 
+class QDialog;
 class QFont;
+class QHBoxLayout;
 class QLineEdit;
+class QPushButton;
 class QTreeWidgetItem;
 class QWidget;
 
@@ -21,5 +24,15 @@ void MakeTopmost(QWidget* window);
 void SelectAllText(QLineEdit* edit);
 // Text colour of an item and all of its columns.
 void SetRowColor(QTreeWidgetItem* item, const QColor& colour);
+
+// OK (the default button) and Cancel of a dialog, named okBut and cancelBUT as
+// the language files know them, right-aligned in `row`. Cancel sets *result to
+// 2 and rejects the dialog; the caller connects OK.
+struct OkCancelButtons {
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+    QHBoxLayout* row = nullptr;
+};
+OkCancelButtons MakeOkCancel(QDialog* dialog, int* result);
 
 } // namespace mainMod

@@ -1,5 +1,7 @@
 #include "editing/widgets/fnameForm.h"
 
+#include "core/widgets/WindowHelpers.h"
+
 #include "core/Dialogs.h"
 #include "editing/RenamePlan.h"
 #include "lang/AppLang.h"
@@ -36,30 +38,20 @@ fnameForm::fnameForm(QWidget* parent) : QDialog(parent) {
         new QLabel(QStringLiteral("Example: %A - %N - %T gives \"Artist - 01 - Title.mp3\""), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setWordWrap(true);
-    okBut = new QPushButton(QStringLiteral("OK"), this);
-    okBut->setObjectName(QStringLiteral("okBut"));
-    okBut->setDefault(true);
-    cancelBUT = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelBUT->setObjectName(QStringLiteral("cancelBUT"));
+    const mainMod::OkCancelButtons buttons = mainMod::MakeOkCancel(this, &m_result);
+    okBut = buttons.ok;
+    cancelBUT = buttons.cancel;
 
     connect(Result, &QLineEdit::textChanged, this, [this] { okBut->setEnabled(true); });
     connect(okBut, &QPushButton::clicked, this, &fnameForm::pressOk);
-    connect(cancelBUT, &QPushButton::clicked, this, [this] {
-        m_result = 2;
-        reject();
-    });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(okBut);
-    buttons->addWidget(cancelBUT);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(Label2);
     layout->addWidget(Result);
     layout->addWidget(Label3);
     layout->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     setMinimumWidth(480);
 }
 

@@ -1,5 +1,7 @@
 #include "editing/widgets/selForm.h"
 
+#include "core/widgets/WindowHelpers.h"
+
 #include "lang/widgets/FormLang.h"
 
 #include <QHBoxLayout>
@@ -21,12 +23,10 @@ selForm::selForm(QWidget* parent) : QDialog(parent) {
     Value = new QLineEdit(this);
     Value->setObjectName(QStringLiteral("Value"));
     Value->setProperty(FormLang::NoLangTextProperty, true);
-    okBut = new QPushButton(QStringLiteral("OK"), this);
-    okBut->setObjectName(QStringLiteral("okBut"));
-    okBut->setDefault(true);
+    const mainMod::OkCancelButtons buttons = mainMod::MakeOkCancel(this, &m_result);
+    okBut = buttons.ok;
+    cancelBUT = buttons.cancel;
     okBut->setEnabled(false);
-    cancelBUT = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelBUT->setObjectName(QStringLiteral("cancelBUT"));
 
     connect(sList, &QListWidget::itemClicked, this, &selForm::pick);
     connect(sList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
@@ -39,19 +39,11 @@ selForm::selForm(QWidget* parent) : QDialog(parent) {
     });
     connect(Value, &QLineEdit::textChanged, this, [this] { okBut->setEnabled(true); });
     connect(okBut, &QPushButton::clicked, this, &selForm::pressOk);
-    connect(cancelBUT, &QPushButton::clicked, this, [this] {
-        m_result = 2;
-        reject();
-    });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(okBut);
-    buttons->addWidget(cancelBUT);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(sList, 1);
     layout->addWidget(Value);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     resize(320, 360);
 }
 

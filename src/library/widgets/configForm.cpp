@@ -1,5 +1,7 @@
 #include "library/widgets/configForm.h"
 
+#include "core/widgets/WindowHelpers.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -39,26 +41,16 @@ configForm::configForm(AppSettings& settings, QWidget* parent)
         layout->addWidget(box);
     }
 
-    okBut = new QPushButton(QStringLiteral("OK"), this);
-    okBut->setObjectName(QStringLiteral("okBut"));
-    okBut->setDefault(true);
-    cancelBUT = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelBUT->setObjectName(QStringLiteral("cancelBUT"));
+    const mainMod::OkCancelButtons buttons = mainMod::MakeOkCancel(this, &m_result);
+    okBut = buttons.ok;
+    cancelBUT = buttons.cancel;
     connect(okBut, &QPushButton::clicked, this, [this] {
         save();
         m_result = 1;
         accept();
     });
-    connect(cancelBUT, &QPushButton::clicked, this, [this] {
-        m_result = 2;
-        reject();
-    });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(okBut);
-    buttons->addWidget(cancelBUT);
     layout->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 

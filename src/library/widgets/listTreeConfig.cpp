@@ -1,5 +1,7 @@
 #include "library/widgets/listTreeConfig.h"
 
+#include "core/widgets/WindowHelpers.h"
+
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
@@ -31,27 +33,17 @@ listTreeConfig::listTreeConfig(int selectionType, const QStringList& titles,
             item->setCheckState(Qt::Checked);
     });
 
-    okBut = new QPushButton(QStringLiteral("OK"), this);
-    okBut->setObjectName(QStringLiteral("okBut"));
-    okBut->setDefault(true);
-    cancelBUT = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelBUT->setObjectName(QStringLiteral("cancelBUT"));
+    const mainMod::OkCancelButtons buttons = mainMod::MakeOkCancel(this, &m_result);
+    okBut = buttons.ok;
+    cancelBUT = buttons.cancel;
     connect(okBut, &QPushButton::clicked, this, [this] {
         m_result = 1;
         accept();
     });
-    connect(cancelBUT, &QPushButton::clicked, this, [this] {
-        m_result = 2;
-        reject();
-    });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(okBut);
-    buttons->addWidget(cancelBUT);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(List1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     resize(280, 340);
 }
 

@@ -1,5 +1,7 @@
 #include "library/widgets/optionForm.h"
 
+#include "core/widgets/WindowHelpers.h"
+
 #include "lang/widgets/FormLang.h"
 
 #include <QButtonGroup>
@@ -15,29 +17,19 @@ optionForm::optionForm(QWidget* parent) : QDialog(parent) {
     setProperty(FormLang::NoLangTextProperty, true);
     setWindowTitle(QStringLiteral("Choose an Option"));
 
-    okBut = new QPushButton(QStringLiteral("OK"), this);
-    okBut->setObjectName(QStringLiteral("okBut"));
-    okBut->setDefault(true);
-    cancelBUT = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelBUT->setObjectName(QStringLiteral("cancelBUT"));
+    const mainMod::OkCancelButtons buttons = mainMod::MakeOkCancel(this, &m_result);
+    okBut = buttons.ok;
+    cancelBUT = buttons.cancel;
     connect(okBut, &QPushButton::clicked, this, [this] {
         m_result = 1;
         accept();
     });
-    connect(cancelBUT, &QPushButton::clicked, this, [this] {
-        m_result = 2;
-        reject();
-    });
 
     m_options = new QVBoxLayout;
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(okBut);
-    buttons->addWidget(cancelBUT);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(m_options);
     layout->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
