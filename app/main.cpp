@@ -49,6 +49,9 @@ int main(int argc, char** argv) {
         if (const std::optional<int> status = line.parse({out, err})) return *status;
     }
 
+    // Qt 6.4's FFmpeg media backend crashes where there is no sound device;
+    // GStreamer reports that as an error instead. A user's own choice stays.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("quavero"));
     Artwork::Init();

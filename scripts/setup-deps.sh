@@ -11,7 +11,7 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   libmp3lame-dev libcdio-dev libcdio-paranoia-dev libcli11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  gstreamer1.0-plugins-good gstreamer1.0-libav qt6-translations-l10n
+  gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav dbus-daemon qt6-translations-l10n
   xvfb xauth
   librsvg2-bin help2man desktop-file-utils appstream bash-completion
   dpkg-dev file lintian

@@ -6,6 +6,7 @@
 #include "cli/CdCommand.h"
 #include "cli/ConvertCommand.h"
 #include "cli/EngineCommand.h"
+#include "cli/CopyCommand.h"
 #include "cli/FilterCommand.h"
 #include "cli/FoldersCommand.h"
 #include "cli/PropsCommand.h"
@@ -68,6 +69,7 @@ int run(const QStringList& args, Io io) {
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
     addConvertCommands(app, command);
+    addCopyCommand(app, command);
     addCdCommand(app, command);
     addEngineCommand(app, command);
     addHelpCommand(app, command);

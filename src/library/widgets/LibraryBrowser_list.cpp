@@ -89,14 +89,19 @@ void LibraryBrowser::playRow(int row) {
     const QString path = m_model.tag(row);
     if (path.isEmpty()) return;
     // Whatever the row says, the file on disk may be anything by now; only audio
-    // of the promised type goes to a player. The built-in player arrives with the
-    // playback commands; until then the desktop's player plays the file.
+    // of the promised type goes to a player.
     if (!PlayableFile::Check(path).ok()) {
         Dialogs::current().MsgBox(langText(900, {path}), Dialogs::OkOnly | Dialogs::Exclamation,
                                   langText(901));
         return;
     }
-    if (!Shell::current().OpenDocument(path)) return;
+    if (m_form.settings().MPDefaultPlayer) {
+        const QString title =
+            m_library.GetFileField(static_cast<qint32>(id), FileField::Title).toString().trimmed();
+        m_form.PlayWithMicroPlayer(path, title, 0);
+    } else if (!Shell::current().OpenDocument(path)) {
+        return;
+    }
     const QVariant count = m_library.GetFileField(static_cast<qint32>(id), FileField::PlayCount);
     m_library.SetFileField(static_cast<qint32>(id), FileField::PlayCount, count.toInt() + 1);
     m_library.SetFileField(static_cast<qint32>(id), FileField::LastPlayed,

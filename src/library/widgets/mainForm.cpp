@@ -7,6 +7,7 @@
 #include "library/widgets/DividerSplitter.h"
 #include "library/widgets/FileListView.h"
 #include "library/widgets/LibraryTreeWidget.h"
+#include "player/widgets/MicroPlayer.h"
 #include "util/widgets/popMsgClass.h"
 
 #include <QAction>
@@ -130,12 +131,10 @@ void mainForm::buildPanes() {
     tv1 = new LibraryTreeWidget(mmPic);
     pane->addWidget(tv1, 1);
 
-    MicroPlayer = new QFrame(mmPic);
-    MicroPlayer->setObjectName(QStringLiteral("MicroPlayer"));
-    MicroPlayer->setFrameShape(QFrame::StyledPanel);
-    MicroPlayer->setMinimumHeight(48);
+    MicroPlayer = new ::MicroPlayer(mmPic);
     MicroPlayer->hide();
     pane->addWidget(MicroPlayer);
+    attachMicroPlayer();
 
     sFrame = new QFrame(mmPic);
     sFrame->setObjectName(QStringLiteral("sFrame"));

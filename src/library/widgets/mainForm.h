@@ -4,6 +4,7 @@
 // place) and the status bar with its progress bar.
 #include "core/AppSettings.h"
 #include "library/widgets/MainMenus.h"
+#include "player/widgets/MicroPlayer.h"
 #include "util/checkUpdForm.h"
 
 #include <QList>
@@ -17,6 +18,7 @@ class DividerSplitter;
 class FileListView;
 class LibraryBrowser;
 class LibraryTreeWidget;
+class MprisService;
 class MediaLibrary;
 class clsMUI;
 class frmSplash;
@@ -109,6 +111,24 @@ public:
     // Shows or hides the toolbar, stores the flag and ticks the View entry.
     void SetToolbarVisible(bool visible);
     void setMicroPlayerVisible(bool visible);
+
+    // Playback and the file actions of the list (mainForm_play.cpp).
+    // Shows the micro player when hidden, then plays the file with that title.
+    void PlayWithMicroPlayer(const QString& path, const QString& title, int flag = 0);
+    // Full paths joined by CR LF, in list order; nothing without an external player.
+    void PlayInWinamp(const QString& paths, bool enqueue);
+    // Copies the files into a chosen folder (or a subfolder of it named after a
+    // tree node) with the copy dialog.
+    void SendToFolder(const QString& subfolder, const QStringList& sources);
+    // The files as a list that file managers paste; false when there is none.
+    bool CopyFilesToClipboard(const QStringList& paths);
+    // Collects the paths for the clipboard and says when that failed.
+    void CopyToClipboard(const QStringList& paths);
+    // Opens the desktop's file manager on the file's folder.
+    void BrowseFolder(const QString& path);
+    // Switches on and connects the list menu's external-player, Send to
+    // Folder/Disk, Copy and Browse Folder entries and the tree's Send To.
+    void connectPlayActions(LibraryBrowser* browser);
     // Applies the stored tree width, window size and state (start-up).
     void restoreLayout();
     // The tree pane's width in twips.
@@ -138,7 +158,7 @@ public:
     QList<QToolButton*> toolbarBut;
     QWidget* mmPic = nullptr;
     LibraryTreeWidget* tv1 = nullptr;
-    QFrame* MicroPlayer = nullptr;
+    ::MicroPlayer* MicroPlayer = nullptr;
     QFrame* sFrame = nullptr;
     QLineEdit* sText = nullptr;
     QPushButton* sBut = nullptr;
@@ -174,6 +194,7 @@ private:
     void buildToolbar();
     void buildPanes();
     void buildStatusBar();
+    void attachMicroPlayer(); // mainForm_play.cpp
     void connectViewMenu();
     void connectMenus(); // mainForm_menus.cpp
     void connectLibraryMenu();
@@ -243,4 +264,5 @@ private:
     QPointer<wizForm> m_wizard;
     QString m_templatePath;
     bool m_userRefresh = false; // the running refresh was asked for by the user
+    MprisService* m_mpris = nullptr;
 };

@@ -19,6 +19,7 @@
 #include "lang/widgets/FormLang.h"
 #include "library/widgets/LibraryBrowser.h"
 #include "library/widgets/ListPopMenu.h"
+#include "player/ExternalPlayer.h"
 #include "util/widgets/Popups.h"
 #include "util/widgets/popMsgClass.h"
 
@@ -94,6 +95,7 @@ void mainForm::reportDamagedSettings() {
 void mainForm::applyLanguage() {
     QtTranslations::Use(m_lang->LCID());
     FormLang::SetFormLang(*m_lang, this);
+    MicroPlayer->applyLanguage();
     EmptyArtistText = m_lang->Text(141);
     EmptyAlbumText = EmptyArtistText;
     sText->setPlaceholderText(m_lang->Text(32));
@@ -156,7 +158,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     applyLanguage();
     setWindowTitle(mainMod::AppName() + QLatin1Char(' ') + mainMod::AppVersionShort());
 
-    LoadSettings(m_settings);
+    LoadSettings(m_settings, ExternalPlayer::FindWinamp);
 
     QElapsedTimer splashTime;
     if (m_settings.ShowLoadWindow) {
@@ -190,6 +192,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     m_browser = new LibraryBrowser(*this, *m_mediaLib);
     connect(m_browser->listPop(), &ListPopMenu::propertiesRequested, this,
             &mainForm::ShowProperties);
+    connectPlayActions(m_browser);
     applyLanguage(); // the browser's menus and texts
     splashStep(30);
     splashStep(40, m_lang->Text(68));

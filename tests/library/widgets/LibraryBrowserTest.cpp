@@ -9,7 +9,9 @@
 #include "library/NodeKeys.h"
 #include "library/widgets/FileListView.h"
 #include "library/widgets/LibraryTreeWidget.h"
+#include "library/widgets/ListPopMenu.h"
 #include "library/widgets/mainForm.h"
+#include "player/ExternalPlayer.h"
 #include "support/LangFixtures.h"
 #include "support/LibraryFixture.h"
 #include "support/ScriptedDialogs.h"
@@ -17,9 +19,12 @@
 #include "util/widgets/Popups.h"
 #include "util/widgets/popMsgClass.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -374,6 +379,7 @@ public:
 
 TEST_F(Browser, DoubleClickPlaysAndCountsSelectionCommands) {
     RecordingShell shell;
+    settings.MPDefaultPlayer = false;
     select("_artABBA");
     browser->playRow(1);
     EXPECT_EQ(shell.opened, QStringList({music() + "/a2.mp3"}));
@@ -487,6 +493,7 @@ QString writeScript(const QString& path, const QString& mark) {
 
 TEST_F(Browser, DoubleClickNeverStartsALibraryFileAsAProgram) {
     RecordingShell shell;
+    settings.MPDefaultPlayer = false;
     // A listed song replaced by a script with the execute bit, and a real MP3
     // with mode 755, as vfat and NTFS mounts show every file.
     const QString mark = m_dir.path() + "/ran";
@@ -528,6 +535,78 @@ TEST_F(Browser, DoubleClickNeverStartsALibraryFileAsAProgram) {
     EXPECT_EQ(got.readAll(), QUrl::fromLocalFile(music() + "/a1.mp3").toEncoded());
     EXPECT_FALSE(QFile::exists(mark)) << "the script ran";
     Shell::setCurrent(&shell);
+}
+
+TEST_F(Browser, DoubleClickPlaysInTheMicroPlayerByDefault) {
+    RecordingShell shell;
+    ASSERT_TRUE(settings.MPDefaultPlayer);
+    ASSERT_TRUE(lib.SetFileField(idOf("a2.mp3"), FileField::Title, QStringLiteral("  Padded  ")));
+    select("_artABBA");
+    ASSERT_TRUE(form->MicroPlayer->isHidden());
+    browser->playRow(1);
+    EXPECT_TRUE(shell.opened.isEmpty()) << "not handed to the desktop";
+    EXPECT_FALSE(form->MicroPlayer->isHidden());
+    EXPECT_EQ(form->MicroPlayer->path(), music() + "/a2.mp3");
+    EXPECT_EQ(form->MicroPlayer->title(), QStringLiteral("Padded"));
+    EXPECT_EQ(lib.GetFileField(idOf("a2.mp3"), FileField::PlayCount).toInt(), 1);
+    EXPECT_TRUE(lib.GetFileField(idOf("a2.mp3"), FileField::LastPlayed).toDateTime().isValid());
+}
+
+namespace {
+class ProgramRecordingShell : public Shell {
+public:
+    ProgramRecordingShell() { Shell::setCurrent(this); }
+    ~ProgramRecordingShell() override { Shell::setCurrent(nullptr); }
+    QStringList opened;
+    QList<QStringList> started;
+    bool OpenDocument(const QString& path) override {
+        opened << path;
+        return true;
+    }
+    bool Execute(const QString& program, const QStringList& arguments) override {
+        started << (QStringList{program} + arguments);
+        return true;
+    }
+};
+} // namespace
+
+TEST_F(Browser, ListMenuHandsTheSelectedFilesOutInListOrder) {
+    ProgramRecordingShell shell;
+    ExternalPlayer::SetWinampPath(QStringLiteral("/opt/amp/amp.exe"));
+    form->connectPlayActions(browser.get());
+    ListPopMenu* pop = browser->listPop();
+    select("_artABBA");
+    ASSERT_EQ(listed(), QStringList({"a1.mp3", "a2.mp3"}));
+    form->llist->selectAllRows();
+    const QString a1 = music() + "/a1.mp3", a2 = music() + "/a2.mp3";
+
+    ASSERT_TRUE(pop->entry(ListPopMenu::EnqueueExternal)->isEnabled());
+    pop->entry(ListPopMenu::EnqueueExternal)->trigger();
+    EXPECT_EQ(shell.started, QList<QStringList>({{"/opt/amp/amp.exe", "/ADD", a1},
+                                                 {"/opt/amp/amp.exe", "/ADD", a2}}));
+    shell.started.clear();
+    pop->entry(ListPopMenu::PlayExternal)->trigger();
+    EXPECT_EQ(shell.started,
+              QList<QStringList>({{"/opt/amp/amp.exe", a1}, {"/opt/amp/amp.exe", a2}}));
+    ExternalPlayer::SetWinampPath(QString());
+
+    pop->entry(ListPopMenu::Copy)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->urls(),
+              QList<QUrl>({QUrl::fromLocalFile(a1), QUrl::fromLocalFile(a2)}));
+
+    form->llist->setCurrentIndex(browser->model().index(1, 0));
+    pop->entry(ListPopMenu::BrowseFolder)->trigger();
+    EXPECT_EQ(shell.opened, QStringList({music() + "/"}));
+
+    // The tree's Send To: every file of the node, into a subfolder named after it.
+    const QString disk = m_dir.path() + "/disk";
+    QDir().mkpath(disk);
+    form->llist->clearSelection();
+    dialogs.answers = {Dialogs::Yes};
+    dialogs.folders = {disk};
+    browser->popAction()->actions().at(6)->trigger();
+    EXPECT_TRUE(QFile::exists(disk + "/ABBA/a1.mp3"));
+    EXPECT_TRUE(QFile::exists(disk + "/ABBA/a2.mp3"));
 }
 
 TEST_F(Browser, RenamingReachesPaddedTagsAndCountsFilesThatCannotTakeTags) {

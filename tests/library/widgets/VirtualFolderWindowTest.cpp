@@ -203,6 +203,7 @@ TEST_F(FolderWindow, RightClickShowsTheMenuWithEveryEntry) {
 
 TEST_F(FolderWindow, PlayPlaysTheFocusedFile) {
     RecordingShell shell;
+    settings.MPDefaultPlayer = false; // the desktop's player
     select("_artBand");
     QMenu* menu = rightClickRow(2);
     ASSERT_EQ(menu, pop());

@@ -1,0 +1,158 @@
+// The main window's playback and file actions: the micro player's visibility,
+// the copy dialog, the clipboard's file list and the file manager.
+#include "core/Shell.h"
+#include "editing/ClipboardFiles.h"
+#include "editing/widgets/fileCopyForm.h"
+#include "library/widgets/mainForm.h"
+#include "player/widgets/MicroPlayer.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordingShell : public Shell {
+public:
+    RecordingShell() { Shell::setCurrent(this); }
+    ~RecordingShell() override { Shell::setCurrent(nullptr); }
+    QStringList opened;
+    bool OpenDocument(const QString& path) override {
+        opened << path;
+        return true;
+    }
+    bool Execute(const QString&, const QStringList&) override { return true; }
+};
+
+class PlayActions : public ::testing::Test {
+protected:
+    AppSettings settings;
+    mainForm form{settings};
+    QTemporaryDir dir;
+    void SetUp() override {
+        form.restoreLayout();
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.path() + QLatin1Char('/') + name;
+        QDir().mkpath(path.section(QLatin1Char('/'), 0, -2));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+};
+
+} // namespace
+
+TEST_F(PlayActions, MicroPlayerVisibilityRules) {
+    ASSERT_TRUE(form.MicroPlayer->isHidden());
+    // Playing shows the hidden player, ticks the View entry and remembers it.
+    form.PlayWithMicroPlayer(write("a.mp3", "not really audio"), QStringLiteral("Title A"), 0);
+    EXPECT_TRUE(form.MicroPlayer->isVisible());
+    EXPECT_TRUE(settings.MPVisible);
+    EXPECT_TRUE(form.menus().mnuMicroPlayer->isChecked());
+    EXPECT_EQ(form.MicroPlayer->lblTitle->text(), QStringLiteral("Title A"));
+
+    // Its close button hides it instead of closing it.
+    form.MicroPlayer->btClose->click();
+    EXPECT_TRUE(form.MicroPlayer->isHidden());
+    EXPECT_FALSE(settings.MPVisible);
+    EXPECT_FALSE(form.menus().mnuMicroPlayer->isChecked());
+    EXPECT_EQ(form.MicroPlayer->playbackState(), QMediaPlayer::StoppedState);
+    // The control lives on: the View menu brings it back with its title.
+    form.menus().mnuMicroPlayer->trigger();
+    EXPECT_TRUE(form.MicroPlayer->isVisible());
+    EXPECT_EQ(form.MicroPlayer->lblTitle->text(), QStringLiteral("Title A"));
+    // A shown player stays shown when the next file plays.
+    form.PlayWithMicroPlayer(write("b.mp3", "x"), QStringLiteral("Title B"), 0);
+    EXPECT_TRUE(form.MicroPlayer->isVisible());
+    EXPECT_EQ(form.MicroPlayer->lblTitle->text(), QStringLiteral("Title B"));
+}
+
+TEST_F(PlayActions, ClipboardCarriesTwoFilesForFileManagers) {
+    const QString a = write("one file.mp3", "1");
+    const QString b = write("ü/two%.wma", "2");
+    ASSERT_TRUE(form.CopyFilesToClipboard({a, QString(), b}));
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    ASSERT_TRUE(data->hasFormat(ClipboardFiles::UriListType));
+    ASSERT_TRUE(data->hasFormat(ClipboardFiles::GnomeType));
+    const QList<QByteArray> gnome = data->data(ClipboardFiles::GnomeType).split('\n');
+    ASSERT_EQ(gnome.size(), 3);
+    EXPECT_EQ(gnome[0], "copy");
+    EXPECT_EQ(QUrl::fromEncoded(gnome[1]).toLocalFile(), a);
+    EXPECT_EQ(QUrl::fromEncoded(gnome[2]).toLocalFile(), b);
+    EXPECT_EQ(ClipboardFiles::PathsOf(*data), QStringList({a, b}));
+    const QList<QUrl> urls = data->urls();
+    ASSERT_EQ(urls.size(), 2);
+    EXPECT_EQ(urls[1].toLocalFile(), b);
+
+    // Nothing to copy: false, and the caller says so.
+    EXPECT_FALSE(form.CopyFilesToClipboard({QString()}));
+    ScriptedDialogs dialogs;
+    form.CopyToClipboard({QString()});
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(dialogs.asked[0].style, Dialogs::OkOnly | Dialogs::Exclamation);
+}
+
+TEST_F(PlayActions, BrowseFolderOpensTheFilesFolder) {
+    RecordingShell shell;
+    form.BrowseFolder(QStringLiteral("/music/some folder/song.mp3"));
+    EXPECT_EQ(shell.opened, QStringList({QStringLiteral("/music/some folder/")}));
+}
+
+TEST_F(PlayActions, CopyDialogCancelsAfterTheCurrentFile) {
+    const QString a =
+        write("src/a very long folder name that cannot fit/" + QString(80, 'x') + ".mp3", "a");
+    const QString b = write("src/b.mp3", "b");
+    const QString dest = dir.path() + QStringLiteral("/dest/");
+    QDir().mkpath(dest);
+    write("dest/b.mp3", "old");
+
+    fileCopyForm copy(&form);
+    copy.AddPair(a, dest + QStringLiteral("a.mp3"));
+    copy.AddPair(b, dest + QStringLiteral("b.mp3"));
+    QStringList shown;
+    copy.setStartingHook([&](int) {
+        shown << copy.cFile[0]->text();
+        // Pressed while the first file is copied.
+        copy.btCancel->click();
+    });
+    copy.exec();
+    EXPECT_EQ(copy.result(), 2);
+    EXPECT_FALSE(copy.btCancel->isEnabled());
+    EXPECT_TRUE(QFile::exists(dest + QStringLiteral("a.mp3")));
+    QFile old(dest + QStringLiteral("b.mp3"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old") << "not reached";
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("…")) || shown[0].contains(QStringLiteral("...")));
+    EXPECT_LE(QFontMetrics(copy.cFile[0]->font()).horizontalAdvance(shown[0]),
+              fileCopyForm::PathWidth);
+}
+
+TEST_F(PlayActions, SendToFolderReplacesWithoutAsking) {
+    const QString a = write("src/a.mp3", "new");
+    write("disk/a.mp3", "old");
+    ScriptedDialogs dialogs;
+    dialogs.folders = {dir.path() + QStringLiteral("/disk")};
+    form.SendToFolder(QString(), {a});
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+    QFile copied(dir.path() + QStringLiteral("/disk/a.mp3"));
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), "new");
+}
