@@ -49,8 +49,16 @@ install(FILES ${QUAVERO_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hic
 find_program(HELP2MAN help2man REQUIRED)
 set(QUAVERO_MAN_DIR ${CMAKE_BINARY_DIR}/man)
 set(man_outputs)
-foreach(entry "quavero|the Quavero music library" "qvr|the Quavero library from the command line"
-              "qvlang|Quavero language files")
+set(man_entries "quavero|the Quavero music library"
+  "qvr|the Quavero library from the command line" "qvlang|Quavero language files")
+if(TARGET qvrindex)
+  list(APPEND man_entries "qvrindex|the Quavero indexing engine")
+  # For users who want the engine running whenever they are logged in:
+  # systemctl --user enable --now quavero-index.service
+  install(FILES ${QUAVERO_PACKAGING_DIR}/quavero-index.service
+    DESTINATION lib/systemd/user)
+endif()
+foreach(entry IN LISTS man_entries)
   string(REPLACE "|" ";" parts "${entry}")
   list(GET parts 0 program)
   list(GET parts 1 summary)

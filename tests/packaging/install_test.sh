@@ -18,6 +18,7 @@ for f in bin/quavero bin/qvr bin/qvlang share/quavero/data.blk \
          share/applications/example.kestrel.Quavero.desktop \
          share/metainfo/example.kestrel.Quavero.metainfo.xml \
          share/icons/hicolor/scalable/apps/quavero.svg \
+         bin/qvrindex lib/systemd/user/quavero-index.service share/man/man1/qvrindex.1.gz \
          share/man/man1/quavero.1.gz share/man/man1/qvr.1.gz share/man/man1/qvlang.1.gz \
          share/bash-completion/completions/qvr share/doc/quavero/copyright; do
   [ -f "$prefix/$f" ] || fail "$f is not installed"
