@@ -48,8 +48,9 @@ public:
     void showListPop(const QPoint& globalPos);
     // Adds the selected files, in list order, to the folder.
     void AddSelectedToFolder(qint32 folderId);
-    // Delete while a folder is shown: this folder, the library, or the disk too.
-    void DeleteInFolder();
+    // Delete of the selected files. While a folder is shown: out of this folder,
+    // the library, or the disk too; elsewhere: out of the library, or the disk too.
+    void DeleteSelected();
     // Move Up / Move Down of the focused file in the shown folder.
     void MoveFocused(bool down);
 

@@ -89,13 +89,11 @@ void LibraryBrowser::buildListPop() {
     });
     connect(m_listPop, &ListPopMenu::addToFolderRequested, this,
             &LibraryBrowser::AddSelectedToFolder);
-    connect(m_listPop, &ListPopMenu::deleteRequested, this, &LibraryBrowser::DeleteInFolder);
+    connect(m_listPop, &ListPopMenu::deleteRequested, this, &LibraryBrowser::DeleteSelected);
     connect(m_listPop, &ListPopMenu::moveRequested, this, &LibraryBrowser::MoveFocused);
     FileListView* view = m_form.llist;
     connect(view, &FileListView::contextMenuRequested, this, &LibraryBrowser::showListPop);
-    connect(view, &FileListView::deleteRequested, this, [this] {
-        if (m_list.mode() == ListMode::VirtualFolder) DeleteInFolder();
-    });
+    connect(view, &FileListView::deleteRequested, this, &LibraryBrowser::DeleteSelected);
     // A branch switched off in the View menu takes its Send-to entries along.
     connect(&m_form, &mainForm::treeBranchRemoved, this, [this](const QString& key) {
         if (key == NodeKeys::VirtualFolders) RebuildSendToFolders();
@@ -114,19 +112,31 @@ void LibraryBrowser::AddSelectedToFolder(qint32 folderId) {
         store.AddFile(static_cast<qint32>(m_model.id(row)), folderId);
 }
 
-void LibraryBrowser::DeleteInFolder() {
-    if (m_list.mode() != ListMode::VirtualFolder) return;
+void LibraryBrowser::DeleteSelected() {
     const QList<int> rows = m_form.llist->selectedRows();
     if (rows.isEmpty()) return;
-    const int choice =
-        Dialogs::current().ChooseOption(langText(22), {langText(23), langText(24), langText(25)});
+    const bool inFolder = m_list.mode() == ListMode::VirtualFolder;
+    QStringList choices;
+    for (int text : inFolder ? QList<int>{23, 24, 25} : QList<int>{24, 25})
+        choices << langText(text);
+    const int choice = Dialogs::current().ChooseOption(langText(22), choices);
     if (choice < 0) return;
     QList<FolderMemberRemoval::Item> items;
     for (int row : rows)
         items.append({static_cast<qint32>(m_model.id(row)), m_model.tag(row)});
-    FolderMemberRemoval::Remove(m_library, static_cast<qint32>(m_list.virtualFolderId()), items,
-                                choice);
-    FillList(FileList::LastQuery, ListMode::Keep);
+    // Outside a folder the two choices are the folder dialog's last two.
+    FolderMemberRemoval::Remove(m_library,
+                                inFolder ? static_cast<qint32>(m_list.virtualFolderId()) : 0, items,
+                                inFolder ? choice : choice + 1);
+    if (inFolder) {
+        FillList(FileList::LastQuery, ListMode::Keep);
+    } else if (m_list.mode() == ListMode::Search) {
+        FillList(FileList::LastQuery, ListMode::Search);
+    } else {
+        // Artists, albums and counts may have gone with the files.
+        MakeTree(TreeSection::All);
+        FillList(FileList::LastQuery, ListMode::Keep);
+    }
 }
 
 void LibraryBrowser::MoveFocused(bool down) {

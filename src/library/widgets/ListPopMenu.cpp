@@ -72,8 +72,6 @@ ListPopMenu::ListPopMenu(QWidget* form) : QMenu(form) {
 void ListPopMenu::setFolderEntriesShown(bool shown) {
     for (int i : {FolderSeparator, MoveUp, MoveDown})
         m_entries[i]->setVisible(shown);
-    // Delete outside a folder belongs to the library commands.
-    m_entries[Delete]->setEnabled(shown);
 }
 
 void ListPopMenu::setExternalPlayerEntriesShown(bool shown) {

@@ -158,7 +158,7 @@ TEST_F(FolderWindow, RightClickShowsTheMenuWithEveryEntry) {
         }
     }
 
-    // In a library node: no Move entries, nothing there for Delete yet.
+    // In a library node: no Move entries; Delete takes files out of the library.
     select("_artBand");
     ASSERT_EQ(listed().size(), 4);
     QMenu* menu = rightClickRow(1);
@@ -167,7 +167,7 @@ TEST_F(FolderWindow, RightClickShowsTheMenuWithEveryEntry) {
     EXPECT_FALSE(pop()->entry(ListPopMenu::MoveUp)->isVisible());
     EXPECT_FALSE(pop()->entry(ListPopMenu::MoveDown)->isVisible());
     EXPECT_FALSE(pop()->entry(ListPopMenu::FolderSeparator)->isVisible());
-    EXPECT_FALSE(pop()->entry(ListPopMenu::Delete)->isEnabled());
+    EXPECT_TRUE(pop()->entry(ListPopMenu::Delete)->isEnabled());
     EXPECT_FALSE(pop()->entry(ListPopMenu::Properties)->isEnabled()) << "nobody answers it";
     for (int i : {ListPopMenu::PlayExternal, ListPopMenu::EnqueueExternal, ListPopMenu::Copy,
                   ListPopMenu::BrowseFolder}) {
@@ -376,13 +376,43 @@ TEST_F(FolderWindow, DeleteKeyInsideAFolderOffersThreeChoices) {
     EXPECT_EQ(idOf("a.mp3"), 0);
     EXPECT_TRUE(QFile::exists(music() + "/a.mp3"));
     EXPECT_EQ(listed(), QStringList({"c.mp3"}));
+}
 
-    // Outside a folder the key does nothing here.
+TEST_F(FolderWindow, DeleteOutsideAFolderOffersTheLibraryOrTheDisk) {
     select("_artBand");
     clickRow(0);
-    dialogs.asked.clear();
+    clickRow(1, Qt::ControlModifier);
+
+    dialogs.options = {-1};
     QTest::keyClick(view(), Qt::Key_Delete);
-    EXPECT_TRUE(dialogs.asked.isEmpty());
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(dialogs.asked[0].title, english.Text(22));
+    EXPECT_EQ(dialogs.asked[0].text, QStringList({english.Text(24), english.Text(25)}).join('\n'));
+    EXPECT_EQ(listed().size(), 4) << "Cancel does nothing";
+
+    // Choice 0: out of the library (and its folders), still on disk; the tree follows.
+    dialogs.options = {0};
+    QTest::keyClick(view(), Qt::Key_Delete);
+    EXPECT_EQ(idOf("a.mp3"), 0);
+    EXPECT_EQ(idOf("b.mp3"), 0);
+    EXPECT_TRUE(QFile::exists(music() + "/a.mp3"));
+    EXPECT_EQ(folder(mix), QStringList({"c.mp3", "d.mp3"}));
+    EXPECT_EQ(listed(), QStringList({"c.mp3", "d.mp3"}));
+
+    // Choice 1 from the menu: off the disk too. A file already gone from the disk
+    // still leaves the library.
+    ASSERT_TRUE(QFile::remove(music() + "/d.mp3"));
+    clickRow(0);
+    clickRow(1, Qt::ControlModifier);
+    QMenu* menu = rightClickRow(1);
+    ASSERT_EQ(menu, pop());
+    dialogs.options = {1};
+    clickEntry(menu, pop()->entry(ListPopMenu::Delete));
+    EXPECT_EQ(idOf("c.mp3"), 0);
+    EXPECT_EQ(idOf("d.mp3"), 0);
+    EXPECT_FALSE(QFile::exists(music() + "/c.mp3"));
+    EXPECT_TRUE(QFile::exists(music() + "/b.mp3")) << "only the chosen files go";
+    EXPECT_TRUE(listed().isEmpty());
 }
 
 TEST_F(FolderWindow, MoveUpAndDownFollowTheFocusedRow) {
