@@ -6,6 +6,7 @@
 
 #include <QAudioDevice>
 #include <QAudioOutput>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMediaDevices>
@@ -151,7 +152,8 @@ void MicroPlayer::Play(const QString& path, const QString& title, int /*flag*/) 
     m_player->stop();
     m_path = path;
     m_title = title;
-    lblTitle->setText(title);
+    // A file without a title tag is still named: its file title.
+    lblTitle->setText(title.isEmpty() ? QFileInfo(path).completeBaseName() : title);
     lblTitle->setToolTip(path);
     showMessage(QString());
     sldPos->setRange(0, 0);

@@ -60,6 +60,10 @@ TEST(MicroPlayerTest, LoadsARealMp3AndReportsItsLength) {
     EXPECT_NEAR(player.duration(), 500, 80);
     EXPECT_EQ(player.sldPos->maximum(), player.duration());
     EXPECT_TRUE(player.lblTime->text().endsWith(QStringLiteral("/0:00")));
+
+    // Without a title tag the file's name stands in.
+    player.Play(path, QString(), 0);
+    EXPECT_EQ(player.lblTitle->text(), QStringLiteral("a song"));
 }
 
 TEST(MicroPlayerTest, AFileItCannotDecodeIsSaidInsideThePlayer) {
