@@ -119,15 +119,14 @@ MicroPlayer::MicroPlayer(QWidget* parent) : QFrame(parent) {
     connect(m_player, &QMediaPlayer::errorOccurred, this,
             [this](QMediaPlayer::Error error, const QString& description) {
                 if (error == QMediaPlayer::NoError) return;
-                showMessage(text(CannotPlayText, QStringLiteral("This file cannot be played: %0"),
-                                 {description.isEmpty() ? m_path : description}));
+                showMessage(CannotPlayText, QStringLiteral("This file cannot be played: %0"),
+                            {description.isEmpty() ? m_path : description});
             });
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
         // Says more than a missing sound device: the file itself is the problem.
         if (s == QMediaPlayer::InvalidMedia)
-            showMessage(
-                text(CannotPlayText, QStringLiteral("This file cannot be played: %0"),
-                     {m_player->errorString().isEmpty() ? m_path : m_player->errorString()}));
+            showMessage(CannotPlayText, QStringLiteral("This file cannot be played: %0"),
+                        {m_player->errorString().isEmpty() ? m_path : m_player->errorString()});
     });
     applyLanguage();
     updateButtons();
@@ -142,6 +141,7 @@ void MicroPlayer::applyLanguage() {
                        text(PauseText, QStringLiteral("Pause")));
     btStop->setToolTip(text(StopText, QStringLiteral("Stop")));
     btClose->setToolTip(text(CloseText, QStringLiteral("Close")));
+    renderMessage(); // a message on show follows the language too
 }
 
 bool MicroPlayer::hasAudioDevice() const {
@@ -155,13 +155,13 @@ void MicroPlayer::Play(const QString& path, const QString& title, int /*flag*/) 
     // A file without a title tag is still named: its file title.
     lblTitle->setText(title.isEmpty() ? QFileInfo(path).completeBaseName() : title);
     lblTitle->setToolTip(path);
-    showMessage(QString());
+    showMessage(0, QString());
     sldPos->setRange(0, 0);
     m_player->setSource(QUrl::fromEncoded(FileNameCodec::fileUrl(path)));
     if (!hasAudioDevice()) {
         // Loading still works (the length shows); there is nowhere to play to.
-        showMessage(text(NoDeviceText, QStringLiteral("No sound device was found: Quavero cannot "
-                                                      "play the file.")));
+        showMessage(NoDeviceText, QStringLiteral("No sound device was found: Quavero cannot "
+                                                 "play the file."));
     } else {
         m_player->play();
     }
@@ -171,8 +171,8 @@ void MicroPlayer::Play(const QString& path, const QString& title, int /*flag*/) 
 void MicroPlayer::Resume() {
     if (m_player->source().isEmpty()) return;
     if (!hasAudioDevice()) {
-        showMessage(text(NoDeviceText, QStringLiteral("No sound device was found: Quavero cannot "
-                                                      "play the file.")));
+        showMessage(NoDeviceText, QStringLiteral("No sound device was found: Quavero cannot "
+                                                 "play the file."));
         return;
     }
     m_player->play();
@@ -205,7 +205,15 @@ QString MicroPlayer::message() const {
     return lblMessage->isHidden() ? QString() : lblMessage->text();
 }
 
-void MicroPlayer::showMessage(const QString& message) {
+void MicroPlayer::showMessage(int number, const QString& english, const QStringList& args) {
+    m_message = {number, english, args};
+    renderMessage();
+}
+
+void MicroPlayer::renderMessage() {
+    const QString message = m_message.english.isEmpty()
+                                ? QString()
+                                : text(m_message.number, m_message.english, m_message.args);
     const bool wasShown = !lblMessage->isHidden();
     lblMessage->setText(message);
     lblMessage->setVisible(!message.isEmpty());

@@ -5,6 +5,7 @@
 // player says so in its own message line and stays usable.
 #include <QFrame>
 #include <QMediaPlayer>
+#include <QStringList>
 
 class QAudioOutput;
 class QLabel;
@@ -54,7 +55,10 @@ signals:
     void stateChanged();
 
 private:
-    void showMessage(const QString& text);
+    // Shows language text `number` (english without a language), or nothing
+    // when english is empty; kept so that a language switch composes it again.
+    void showMessage(int number, const QString& english, const QStringList& args = {});
+    void renderMessage();
     void updateTime();
     void updateButtons();
     bool hasAudioDevice() const;
@@ -63,4 +67,9 @@ private:
     QAudioOutput* m_audio = nullptr;
     QString m_path;
     QString m_title;
+    struct Message {
+        int number = 0;
+        QString english;
+        QStringList args;
+    } m_message;
 };

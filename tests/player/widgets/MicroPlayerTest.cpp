@@ -206,4 +206,8 @@ TEST(MicroPlayerTest, SpeaksTheCurrentLanguage) {
     mainMod::SetLang(nullptr);
     player.applyLanguage();
     EXPECT_EQ(player.btStop->toolTip(), QStringLiteral("Stop"));
+    // The message on show follows the switch too.
+    EXPECT_TRUE(player.message().contains(QStringLiteral("sound device")) ||
+                player.message().contains(QStringLiteral("cannot be played")))
+        << player.message().toStdString();
 }
