@@ -10,6 +10,8 @@
 #include "lang/Mui.h"
 #include "library/widgets/LibraryTreeWidget.h"
 #include "library/widgets/mainForm.h"
+#include "library/widgets/mmFoldersForm.h"
+#include "library/widgets/wizForm.h"
 #include "support/AudioFixtures.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
@@ -19,7 +21,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -137,6 +141,37 @@ TEST_F(EngineWindow, RefreshContentsFillsTheLibraryThroughTheEngine) {
     form->Shutdown();
     EXPECT_EQ(form->indexEngine(), nullptr);
     EXPECT_TRUE(EngineInstance::isRunning(data.path()));
+}
+
+TEST_F(EngineWindow, TheWizardWaitsForTheEnginesPass) {
+    for (const char* artist : {"Alpha", "Beta"})
+        ASSERT_TRUE(
+            fixtures::WriteMp3(music() + "/" + artist + ".mp3", fixtures::ArtistOnly(artist)));
+    start(QStringLiteral(QUAVERO_BIN_DIR));
+    ASSERT_TRUE(form->indexEngine()->Connected());
+    form->ShowWizard();
+    wizForm* wizard = form->wizard();
+    ASSERT_NE(wizard, nullptr);
+    QTest::mouseClick(wizard->nextBUT, Qt::LeftButton);
+    QTest::mouseClick(wizard->nextBUT, Qt::LeftButton);
+    mmFoldersForm* editor = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (editor = wizard->findChild<mmFoldersForm*>()) && editor->isVisible(); },
+        3000));
+    dialogs.folders << music();
+    QTest::mouseClick(editor->addBUT, Qt::LeftButton);
+    QTest::mouseClick(editor->closeBut, Qt::LeftButton);
+    ASSERT_EQ(wizard->step(), 2);
+
+    QStringList shown;
+    QObject::connect(form->indexEngine(), &IndexEngineForm::IndexProgressChanged, wizard,
+                     [&] { shown << wizard->scanPC->text(); });
+    QTest::mouseClick(wizard->nextBUT, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wizard->step() == 4; }, 30000));
+    EXPECT_EQ(files(), 2);
+    EXPECT_TRUE(shown.contains(text(21, {"100"}))) << shown.join('|').toStdString();
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+    wizard->reject();
 }
 
 TEST_F(EngineWindow, AnUnreachableEngineIsSaidAndStartsNothing) {
