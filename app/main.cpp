@@ -2,6 +2,7 @@
 #include "components/LibraryFactsReader.h"
 #include "core/AppSettings.h"
 #include "core/LibraryPaths.h"
+#include "core/PathHelpers.h"
 #include "core/widgets/Artwork.h"
 #include "core/widgets/WidgetDialogs.h"
 #include "core/widgets/sysInfoForm.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
 
     AppSettings settings;
     mainForm window(settings);
+    window.setEngineFolder(mainMod::AppFolder());
     dialogs.setParent(&window);
     if (!window.StartUp(startup)) return 1;
 

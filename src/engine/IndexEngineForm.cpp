@@ -164,7 +164,15 @@ bool IndexEngineForm::startEngine() {
             YieldUntil([] { return false; }, 500);
             QStringList args;
             if (!m_dataFolder.isEmpty()) args << QStringLiteral("--data-folder") << data;
-            QProcess::startDetached(program, args);
+            // The engine outlives this process: it must not hold its terminal or
+            // output pipes open (it writes its own log).
+            QProcess engine;
+            engine.setProgram(program);
+            engine.setArguments(args);
+            engine.setStandardInputFile(QProcess::nullDevice());
+            engine.setStandardOutputFile(QProcess::nullDevice());
+            engine.setStandardErrorFile(QProcess::nullDevice());
+            engine.startDetached();
         }
     }
     // Running means listening: the engine names its address in the lock file then.

@@ -15,6 +15,7 @@
 
 class CDSniff;
 class DividerSplitter;
+class IndexEngineForm;
 class FileListView;
 class LibraryBrowser;
 class LibraryTreeWidget;
@@ -62,6 +63,9 @@ public:
     // The start-up sequence. False after a fatal failure, which has been shown;
     // the process should then end with a non-zero status.
     bool StartUp(const StartupOptions& options);
+    // Where start-up looks for the indexing engine's program (before StartUp);
+    // empty, the default: no engine, the library refreshes itself.
+    void setEngineFolder(const QString& folder) { m_engineFolder = folder; }
     // The orderly stop: the mirror of StartUp (run by a confirmed close).
     void Shutdown();
     bool devMode() const { return m_devMode; }
@@ -99,6 +103,8 @@ public:
     void ShowPreferences();
     // The library wizard while it is open, else null.
     wizForm* wizard() const;
+    // The indexing engine's client (after start-up, when an engine is configured).
+    IndexEngineForm* indexEngine() const { return m_engine; }
 
     AppSettings& settings() { return m_settings; }
     MainMenus& menus() { return m_menus; }
@@ -222,6 +228,13 @@ private:
     void mLib2_RefreshComplete(qint32 seen, qint32 added, qint32 updated, qint32 removed);
     void mLib2_RefreshProgress(float percent);
     void mLib2_StatusUpdate(qint32 code, const QString& text);
+    // The indexing engine's client and its events (mainForm_engine.cpp).
+    void startEngineClient(const StartupOptions& options);
+    void stopEngineClient();
+    bool refreshThroughEngine(bool force);
+    void iEngine_IndexProgressChanged(qint16 percent);
+    void iEngine_IndexStateChanged(qint16 state, const QString& text);
+    void iEngine_IndexCompleted(qint32 checked, qint32 added, qint32 updated, qint32 removed);
     // The CD watcher and the audio-CD panel (mainForm_cd.cpp).
     void FillGenreList();
     void startCdWatcher(const StartupOptions& options);
@@ -251,6 +264,8 @@ private:
     std::unique_ptr<popMsgClass> m_popups;
     frmSplash* m_splash = nullptr;
     CDSniff* m_cdSniff = nullptr;
+    IndexEngineForm* m_engine = nullptr;
+    QString m_engineFolder;
     LibraryBrowser* m_browser = nullptr;
     bool m_devMode = false;
     bool m_started = false;

@@ -28,11 +28,13 @@ void mainForm::connectLibraryMenu() {
 }
 
 bool mainForm::RefreshLibraryContents(bool force) {
-    Q_UNUSED(force); // the media library always reads every file it has not seen
     if (!m_mediaLib) return false;
     m_userRefresh = true;
     mainPBar->setValue(0);
-    if (m_mediaLib->RefreshLibrary(QString(), 0)) return true;
+    // Without an engine the media library refreshes itself; it reads every
+    // file it has not seen, so force changes nothing there.
+    if (m_engine ? refreshThroughEngine(force) : m_mediaLib->RefreshLibrary(QString(), 0))
+        return true;
     m_userRefresh = false;
     Dialogs::current().MsgBox(mainMod::LangText(652), Dialogs::OkOnly | Dialogs::Exclamation,
                               mainMod::LangText(653));

@@ -213,6 +213,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     startCdWatcher(options);
     splashStep(90);
     emit treeRebuildRequested(0);
+    startEngineClient(options);
     // Without write access the library is only read: say so before anything fails to change.
     if (m_mediaLib->IsReadOnly())
         setStatusPanel(2, m_lang->Text(920, {m_mediaLib->DatabasePath()}));
@@ -240,6 +241,7 @@ void mainForm::Shutdown() {
     if (m_shutDown) return;
     m_shutDown = true;
     removeSizeHook();
+    stopEngineClient();
     if (m_settings.ShowLoadWindow && m_lang) {
         m_splash = new frmSplash(m_lang->Text(120));
         FormLang::SetFormLang(*m_lang, m_splash);
