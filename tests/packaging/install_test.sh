@@ -6,7 +6,13 @@
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The window starts the installed indexing engine, which outlives it by design;
+# the test's own engine goes with the test.
+cleanup() {
+  pkill -f "^$work/prefix/bin/qvrindex" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
 prefix=$work/prefix
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -43,6 +49,7 @@ langs=$("$prefix/bin/qvlang" list)
 [ "$(grep -c "	$share/quavero/Lang/" <<<"$langs")" = 3 ] || fail "qvlang list: $langs"
 
 "$prefix/bin/quavero" --screenshot "$work/shot.png" || fail "quavero did not start"
+pgrep -f "^$prefix/bin/qvrindex" >/dev/null || fail "the window did not start the installed engine"
 [ -s "$work/shot.png" ] || fail "no screenshot"
 [ -f "$XDG_DATA_HOME/quavero/data.qvd" ] || fail "the library is not in XDG_DATA_HOME"
 "$prefix/bin/qvr" sql "SELECT COUNT(*) AS n FROM FILES" >/dev/null || fail "qvr on the new library"
