@@ -2,28 +2,13 @@
 #include "player/ExternalPlayer.h"
 #include "core/Registry.h"
 #include "core/Shell.h"
+#include "support/RecordingShell.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
 #include <QFile>
 
 namespace {
-
-class RecordingShell : public Shell {
-public:
-    RecordingShell() { Shell::setCurrent(this); }
-    ~RecordingShell() override { Shell::setCurrent(nullptr); }
-    struct Call {
-        QString program;
-        QStringList arguments;
-    };
-    QList<Call> calls;
-    bool OpenDocument(const QString&) override { return true; }
-    bool Execute(const QString& program, const QStringList& arguments) override {
-        calls.append({program, arguments});
-        return true;
-    }
-};
 
 class ExternalPlayerTest : public ConfigDirTest {
 protected:

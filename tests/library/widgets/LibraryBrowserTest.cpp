@@ -14,6 +14,7 @@
 #include "player/ExternalPlayer.h"
 #include "support/LangFixtures.h"
 #include "support/LibraryFixture.h"
+#include "support/RecordingShell.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
 #include "util/widgets/Popups.h"
@@ -362,20 +363,6 @@ TEST_F(Browser, RenamingArtistsAndFolders) {
     select("_lib");
     EXPECT_FALSE(browser->preparePopAction());
 }
-
-namespace {
-class RecordingShell : public Shell {
-public:
-    RecordingShell() { Shell::setCurrent(this); }
-    ~RecordingShell() override { Shell::setCurrent(nullptr); }
-    QStringList opened;
-    bool OpenDocument(const QString& path) override {
-        opened << path;
-        return true;
-    }
-    bool Execute(const QString&, const QStringList&) override { return true; }
-};
-} // namespace
 
 TEST_F(Browser, DoubleClickPlaysAndCountsSelectionCommands) {
     RecordingShell shell;

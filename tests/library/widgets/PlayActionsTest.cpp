@@ -5,6 +5,7 @@
 #include "editing/widgets/fileCopyForm.h"
 #include "library/widgets/mainForm.h"
 #include "player/widgets/MicroPlayer.h"
+#include "support/RecordingShell.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -23,18 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class RecordingShell : public Shell {
-public:
-    RecordingShell() { Shell::setCurrent(this); }
-    ~RecordingShell() override { Shell::setCurrent(nullptr); }
-    QStringList opened;
-    bool OpenDocument(const QString& path) override {
-        opened << path;
-        return true;
-    }
-    bool Execute(const QString&, const QStringList&) override { return true; }
-};
 
 class PlayActions : public ::testing::Test {
 protected:

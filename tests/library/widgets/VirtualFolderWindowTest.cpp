@@ -14,6 +14,7 @@
 #include "library/widgets/mainForm.h"
 #include "support/LangFixtures.h"
 #include "support/LibraryFixture.h"
+#include "support/RecordingShell.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
 #include "util/widgets/Popups.h"
@@ -26,18 +27,6 @@
 #include <QTest>
 
 namespace {
-
-class RecordingShell : public Shell {
-public:
-    RecordingShell() { Shell::setCurrent(this); }
-    ~RecordingShell() override { Shell::setCurrent(nullptr); }
-    QStringList opened;
-    bool OpenDocument(const QString& path) override {
-        opened << path;
-        return true;
-    }
-    bool Execute(const QString&, const QStringList&) override { return true; }
-};
 
 class FolderWindow : public LibraryTest {
 protected:
