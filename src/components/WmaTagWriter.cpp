@@ -144,6 +144,16 @@ Status withReason(const Status& s, const char* outcome) {
 } // namespace
 
 Status TagWriters::WriteWma(const QByteArray& path, int code, const QString& text) {
+    return RewriteWmaHeader(
+        path, [&](AsfHeader& h) { return apply(h, code, text); },
+        [&](TagLib::IOStream* stream, const AudioShape& before) {
+            return check(stream, code, text, before);
+        });
+}
+
+Status TagWriters::RewriteWmaHeader(
+    const QByteArray& path, const std::function<Status(AsfHeader&)>& edit,
+    const std::function<Status(TagLib::IOStream*, const AudioShape&)>& verify) {
     QuietTagLib();
     UniqueFd fd;
     struct stat st {};
@@ -162,7 +172,7 @@ Status TagWriters::WriteWma(const QByteArray& path, int code, const QString& tex
     Result<AsfHeader> parsed = AsfHeader::parse(old);
     if (!parsed) return Status::failure(parsed.error());
     AsfHeader& h = parsed.value();
-    if (Status s = apply(h, code, text); !s) return s;
+    if (Status s = edit(h); !s) return s;
     QByteArray header = h.render();
 
     if (static_cast<quint64>(header.size()) == oldSize) {
@@ -175,7 +185,7 @@ Status TagWriters::WriteWma(const QByteArray& path, int code, const QString& tex
                                        SystemError(n < 0 ? errno : ENOSPC));
         }
         TagLib::FileStream stream(path.constData(), true);
-        if (Status s = check(&stream, code, text, before); !s)
+        if (Status s = verify(&stream, before); !s)
             return withReason(s, " (the audio is unchanged)");
         return Status();
     }
@@ -199,7 +209,7 @@ Status TagWriters::WriteWma(const QByteArray& path, int code, const QString& tex
         return Status::failure(
             QStringLiteral("the new file could not be written completely; the file is unchanged"));
     {
-        if (Status s = check(StreamOn(out.fd(), true).get(), code, text, before); !s)
+        if (Status s = verify(StreamOn(out.fd(), true).get(), before); !s)
             return withReason(s, " (the new file was not used; the file is unchanged)");
     }
     return out.commit();

@@ -5,6 +5,7 @@
 #include "components/FileReplacer.h"
 #include "components/TagService.h"
 #include "components/TagWriteSupport.h"
+#include "components/TagWriters.h"
 #include "core/FileNameCodec.h"
 
 #include <taglib/asffile.h>
@@ -206,43 +207,18 @@ Status WmaTagObject::writeComment(const QByteArray& name, const QString& text) c
         return Status::failure(QStringLiteral("the value is too long for a WMA tag"));
     const QByteArray path = ResolvedPath(name);
     if (path.isEmpty()) return Status::failure(QStringLiteral("cannot find the file"));
-    UniqueFd fd;
-    struct stat st {};
-    if (Status opened = OpenRegularFile(path, fd, st); !opened) return opened;
-    AudioShape before;
-    {
-        TagLib::FileStream stream(path.constData(), true);
-        TagLib::ASF::File f(&stream, true, TagLib::AudioProperties::Average);
-        if (!f.isValid()) return Status::failure(QStringLiteral("TagLib cannot read the file"));
-        before = ShapeOf(f.audioProperties());
-    }
-    const quint64 oldSize = AsfHeader::headerSize(ReadAt(fd.get(), 0, 30));
-    if (oldSize < 30 || oldSize > static_cast<quint64>(st.st_size))
-        return Status::failure(QStringLiteral("damaged WMA header"));
-    Result<AsfHeader> parsed = AsfHeader::parse(ReadAt(fd.get(), 0, static_cast<qint64>(oldSize)));
-    if (!parsed) return Status::failure(parsed.error());
-    AsfHeader& h = parsed.value();
-    h.setDescription(AsfHeader::Comment, text);
-    QByteArray header = h.render();
-    const qint64 newSize = st.st_size - static_cast<qint64>(oldSize) + header.size();
-    if (h.fileSize() == static_cast<quint64>(st.st_size)) {
-        h.setFileSize(static_cast<quint64>(newSize));
-        header = h.render();
-    }
-    FileReplacer out;
-    if (Status s = out.begin(path, newSize); !s) return s;
-    if (Status s = out.append(header); !s) return s;
-    if (Status s = out.appendRange(fd.get(), static_cast<qint64>(oldSize),
-                                   st.st_size - static_cast<qint64>(oldSize));
-        !s)
-        return s;
-    {
-        const auto stream = StreamOn(out.fd(), true);
-        TagLib::ASF::File f(stream.get(), true, TagLib::AudioProperties::Average);
-        if (!f.isValid() || FromTagLib(f.tag()->comment()) != text ||
-            ShapeOf(f.audioProperties()) != before)
-            return Status::failure(QStringLiteral(
-                "the new file does not read back with the comment; the file is unchanged"));
-    }
-    return out.commit();
+    return TagWriters::RewriteWmaHeader(
+        path,
+        [&](AsfHeader& h) {
+            h.setDescription(AsfHeader::Comment, text);
+            return Status();
+        },
+        [&](TagLib::IOStream* stream, const AudioShape& before) {
+            TagLib::ASF::File f(stream, true, TagLib::AudioProperties::Average);
+            if (!f.isValid() || FromTagLib(f.tag()->comment()) != text ||
+                ShapeOf(f.audioProperties()) != before)
+                return Status::failure(
+                    QStringLiteral("the file does not read back with the comment"));
+            return Status();
+        });
 }
