@@ -5,6 +5,7 @@
 
 #include <QJsonObject>
 #include <functional>
+#include <memory>
 
 namespace qvr {
 
@@ -28,6 +29,35 @@ void addLibraryOptions(CLI::App* command, LibraryOptions& options, const cli::Co
 void addJsonOption(CLI::App* command, bool& json);
 // The ID|PATH argument of the commands that take one file.
 CLI::Option* addFileArgument(CLI::App* command, QString& file, const cli::CommandLine& line);
+
+// A command group whose subcommands share one options object (with a
+// LibraryOptions member `library`): add(name, description, json, action) adds a
+// subcommand with the library options that runs action(options, io).
+template <typename Options> class CommandGroup {
+public:
+    CommandGroup(CLI::App& qvr, Command& command, const char* name, const char* description)
+        : m_command(command), m_options(std::make_shared<Options>()) {
+        m_group = qvr.add_subcommand(name, description);
+        m_group->require_subcommand(1);
+        addLibraryOptions(m_group, m_options->library, command.line, false);
+    }
+    CLI::App* add(const char* name, const char* description, bool json,
+                  int (*action)(const Options&, Io)) {
+        CLI::App* c = m_group->add_subcommand(name, description);
+        addLibraryOptions(c, m_options->library, m_command.line, json);
+        c->callback([command = &m_command, options = m_options, action] {
+            command->status = action(*options, command->io);
+        });
+        return c;
+    }
+    Options& options() { return *m_options; }
+    CLI::App* group() { return m_group; }
+
+private:
+    Command& m_command;
+    std::shared_ptr<Options> m_options;
+    CLI::App* m_group = nullptr;
+};
 
 // One row as a compact JSON object on its own line.
 void printJson(const QJsonObject& row, Io io);

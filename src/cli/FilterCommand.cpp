@@ -261,16 +261,11 @@ CLI::Validator jsonInput(const cli::CommandLine& line) {
 } // namespace
 
 void addFilterCommand(CLI::App& qvr, Command& command) {
-    auto options = std::make_shared<Options>();
-    CLI::App* filter = qvr.add_subcommand("filter", "The smart filters");
-    filter->require_subcommand(1);
-    addLibraryOptions(filter, options->library, command.line, false);
-    const auto sub = [&](const char* name, const char* description, bool json,
-                         int (*action)(const Options&, Io)) {
-        CLI::App* c = filter->add_subcommand(name, description);
-        addLibraryOptions(c, options->library, command.line, json);
-        c->callback([&command, options, action] { command.status = action(*options, command.io); });
-        return c;
+    CommandGroup<Options> group(qvr, command, "filter", "The smart filters");
+    Options* options = &group.options();
+    const auto sub = [&group](const char* name, const char* description, bool json,
+                              int (*action)(const Options&, Io)) {
+        return group.add(name, description, json, action);
     };
 
     sub("list", "Every filter: ID<TAB>NAME, by name", true, list);

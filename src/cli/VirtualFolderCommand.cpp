@@ -216,16 +216,11 @@ int show(const Options& options, Io io) {
 } // namespace
 
 void addVirtualFolderCommand(CLI::App& qvr, Command& command) {
-    auto options = std::make_shared<Options>();
-    CLI::App* vf = qvr.add_subcommand("vf", "The virtual folders");
-    vf->require_subcommand(1);
-    addLibraryOptions(vf, options->library, command.line, false);
-    const auto sub = [&](const char* name, const char* description, bool json,
-                         int (*action)(const Options&, Io)) {
-        CLI::App* c = vf->add_subcommand(name, description);
-        addLibraryOptions(c, options->library, command.line, json);
-        c->callback([&command, options, action] { command.status = action(*options, command.io); });
-        return c;
+    CommandGroup<Options> group(qvr, command, "vf", "The virtual folders");
+    Options* options = &group.options();
+    const auto sub = [&group](const char* name, const char* description, bool json,
+                              int (*action)(const Options&, Io)) {
+        return group.add(name, description, json, action);
     };
     const auto folderArgument = [&](CLI::App* c) {
         cli::addText(c, "ID", options->folder, "The folder's id")->required();
