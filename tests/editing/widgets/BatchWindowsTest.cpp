@@ -14,6 +14,7 @@
 #include "library/widgets/LibraryBrowser.h"
 #include "library/widgets/mainForm.h"
 #include "support/AudioFixtures.h"
+#include "support/ModalWindows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
 
@@ -32,25 +33,6 @@
 #include <memory>
 
 namespace {
-
-// Runs the step on the modal dialog of that type once it is shown (looked for
-// every 10 ms for up to 5 s, since the key that opens it may be handled later).
-// The search ends with the owner (the test's window).
-template <typename Dialog>
-void whenShown(std::function<void(Dialog&)> step, QObject* owner = nullptr) {
-    auto* timer = new QTimer(owner);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, step] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog && ++*tries < 500) return;
-        timer->stop();
-        timer->deleteLater();
-        ASSERT_NE(dialog, nullptr) << "the dialog did not open";
-        step(*dialog);
-        if (dialog->isVisible()) dialog->reject(); // a failed step must not hang the test
-    });
-    timer->start(10);
-}
 
 clsMUI shipped(int lcid) {
     clsMUI lang;

@@ -16,6 +16,7 @@
 #include "library/widgets/mainForm.h"
 #include "support/LangFixtures.h"
 #include "support/LibraryFixture.h"
+#include "support/ModalWindows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
 
@@ -37,27 +38,6 @@ namespace {
 
 QString mark(const QWidget* w) {
     return w->property(propForm::TagProperty).toString();
-}
-
-// Runs the action on the next modal window of type W once it is shown.
-template <typename W> void whenModal(std::function<void(W*)> action) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    auto ticks = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, action, ticks] {
-        if (++*ticks > 500) { // no window came: give up rather than act on a later one
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "no modal window appeared";
-            return;
-        }
-        if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            action(w);
-        }
-    });
-    timer->start();
 }
 
 class PropFormTest : public LibraryTest {
@@ -335,7 +315,8 @@ TEST_F(PropsFollowUp, NewArtistNodeIsSelectedAfterTheEdit) {
     selectNode(NodeKeys::artistKey("Old"));
     ASSERT_EQ(form->llist->model()->rowCount(), 2);
     selectRow(0);
-    whenModal<propForm>([](propForm* p) {
+    whenShown<propForm>([](propForm& p_) {
+        auto* p = &p_;
         p->idArtist->setText("New");
         QTest::mouseClick(p->okBut, Qt::LeftButton);
     });
@@ -349,7 +330,8 @@ TEST_F(PropsFollowUp, NewArtistNodeIsSelectedAfterTheEdit) {
     // On an album node the album's new key is selected.
     selectNode(NodeKeys::albumKey("Old", "Record"));
     selectRow(0);
-    whenModal<propForm>([](propForm* p) {
+    whenShown<propForm>([](propForm& p_) {
+        auto* p = &p_;
         p->idAlbum->setText("Other");
         QTest::mouseClick(p->okBut, Qt::LeftButton);
     });
@@ -365,7 +347,8 @@ TEST_F(PropsFollowUp, RatingAloneRefillsTheListWithoutRebuildingTheTree) {
     const qint32 id = static_cast<qint32>(form->browser()->model().id(0));
     const qint32 other = static_cast<qint32>(form->browser()->model().id(1));
     ASSERT_TRUE(form->mLib2()->SetFileField(other, FileField::Artist, "Sneaky"));
-    whenModal<propForm>([](propForm* p) {
+    whenShown<propForm>([](propForm& p_) {
+        auto* p = &p_;
         p->cmbRating->setCurrentIndex(3);
         emit p->cmbRating->activated(3);
         QTest::mouseClick(p->okBut, Qt::LeftButton);
@@ -379,7 +362,10 @@ TEST_F(PropsFollowUp, RatingAloneRefillsTheListWithoutRebuildingTheTree) {
     // Cancel: nothing follows.
     ASSERT_TRUE(form->mLib2()->SetFileField(id, FileField::Artist, "Sneaky"));
     selectRow(0);
-    whenModal<propForm>([](propForm* p) { QTest::mouseClick(p->cancelBUT, Qt::LeftButton); });
+    whenShown<propForm>([](propForm& p_) {
+        auto* p = &p_;
+        QTest::mouseClick(p->cancelBUT, Qt::LeftButton);
+    });
     form->ShowProperties();
     EXPECT_EQ(form->llist->model()->rowCount(), 1);
 }
@@ -388,7 +374,8 @@ TEST_F(PropsFollowUp, SeveralItemsOpenTheSummary) {
     selectNode(NodeKeys::artistKey("Old"));
     form->llist->selectAllRows();
     QString first;
-    whenModal<propMForm>([&first](propMForm* m) {
+    whenShown<propMForm>([&first](propMForm& m_) {
+        auto* m = &m_;
         first = m->info[0]->text();
         QTest::mouseClick(m->closeBut, Qt::LeftButton);
     });

@@ -8,6 +8,7 @@
 #include "lang/Mui.h"
 #include "library/widgets/mainForm.h"
 #include "support/AudioFixtures.h"
+#include "support/ModalWindows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
 
@@ -50,21 +51,6 @@ protected:
         EXPECT_TRUE(fixtures::WriteMp3(path, tags));
         return path;
     }
-    // Reads what the modal window of that type shows, then closes it.
-    template <typename Dialog> void readModal(std::function<void(Dialog&)> read) {
-        auto* timer = new QTimer(form.get());
-        auto tries = std::make_shared<int>(0);
-        QObject::connect(timer, &QTimer::timeout, [timer, tries, read] {
-            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-            if (!dialog && ++*tries < 300) return;
-            timer->stop();
-            timer->deleteLater();
-            ASSERT_NE(dialog, nullptr) << "the window did not open";
-            read(*dialog);
-            dialog->reject();
-        });
-        timer->start(10);
-    }
 };
 
 TEST_F(OpenFilesWindow, YesAddsTheFolderAndReadsItsFiles) {
@@ -86,7 +72,7 @@ TEST_F(OpenFilesWindow, NoKeepsTheLibraryAndShowsTheFilesProperties) {
     const QString song = write("Elsewhere/one.mp3");
     dialogs.answers = {Dialogs::No};
     QString shown;
-    readModal<propForm>([&](propForm& editor) { shown = editor.ffFilename->text(); });
+    whenShown<propForm>([&](propForm& editor) { shown = editor.ffFilename->text(); }, form.get());
     form->OpenFiles({song});
     EXPECT_EQ(shown, "one.mp3");
     EXPECT_EQ(form->mLib2()->MediaFolders()->FolderCount(), 0);
@@ -102,7 +88,7 @@ TEST_F(OpenFilesWindow, FilesTheLibraryHoldsShowWithoutAQuestion) {
     ASSERT_GT(form->mLib2()->AddLibraryFile(one), 0);
     ASSERT_GT(form->mLib2()->AddLibraryFile(two), 0);
     bool summary = false;
-    readModal<propMForm>([&](propMForm&) { summary = true; });
+    whenShown<propMForm>([&](propMForm&) { summary = true; }, form.get());
     form->OpenFiles({one, two, "-platform", "offscreen"});
     EXPECT_TRUE(dialogs.asked.isEmpty());
     EXPECT_TRUE(summary);
