@@ -14,6 +14,8 @@
 #include <memory>
 
 class CDSniff;
+struct CdInfo;
+struct RipRequest;
 class DividerSplitter;
 class IndexEngineForm;
 class FileListView;
@@ -155,6 +157,14 @@ public:
     // joins the library, shows the others' properties.
     void OpenFiles(const QStringList& arguments);
 
+    // Audio CDs and CDDB. The audio-CD panel for CD number (1-based) in place of
+    // the file list (mainForm_acd.cpp).
+    void ShowCD(int number);
+    // Runs the CD information dialog on a CDDB query command; true when a disc
+    // was read or chosen, which is then in info (mainForm_cddb.cpp).
+    bool LookUpDisc(const QString& query, CdInfo& info);
+    // The rip wizard, modal, for the panel's disc and tracks (mainForm_rip.cpp).
+    void ShowRipWizard(const RipRequest& request);
     // Status bar panels 1..5 (1 holds the progress bar).
     void setStatusPanel(int panel, const QString& text);
     QString statusPanel(int panel) const;
