@@ -153,13 +153,9 @@ TEST_F(DatabaseTest, MinusMinusIsNoComment) {
     EXPECT_FALSE(conn.query("select * from T /* all */").ok());
 }
 
+// The translator's refusals (its own test lists them) reach the caller.
 TEST_F(DatabaseTest, UnterminatedLiteralsAndUnknownFunctionsAreRefused) {
-    for (const char* sql : {"select * from T where name='Abba", "select * from T where name=\"Abba",
-                            "select * from T where [name='Abba'", "select #2024-01-01",
-                            "select * from T where lower(name)='abba'"}) {
-        const Result<db::Recordset> r = conn.query(QString::fromUtf8(sql));
-        EXPECT_FALSE(r.ok()) << sql;
-    }
+    EXPECT_FALSE(conn.query("select * from T where name='Abba").ok());
     const Result<db::Recordset> r = conn.query("select Foo(name) from T");
     ASSERT_FALSE(r.ok());
     EXPECT_EQ(r.error(), "unknown function Foo");
