@@ -1,4 +1,5 @@
 // The rip wizard as the main window starts it.
+#include "cd/CDSniff.h"
 #include "cd/RipRequest.h"
 #include "cd/widgets/ripWizForm.h"
 #include "components/MediaFolderStore.h"
@@ -7,6 +8,8 @@
 
 void mainForm::ShowRipWizard(const RipRequest& request) {
     ripWizForm wizard(settings(), request, this);
+    // The disc is looked for where the watcher finds the virtual drives.
+    if (m_cdSniff) wizard.setImagesFolder(m_cdSniff->ImagesFolder());
     wizard.setAddToLibrary([this](const QString& folder) {
         if (!m_mediaLib) return;
         MediaFolderStore* folders = m_mediaLib->MediaFolders();
