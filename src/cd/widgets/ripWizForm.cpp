@@ -286,6 +286,7 @@ void ripWizForm::buildTargets() {
         showStatus(i);
     }
     llist->resizeColumnToContents(0);
+    llist->resizeColumnToContents(1);
 }
 
 void ripWizForm::showStatus(int index) {
