@@ -248,6 +248,11 @@ void ripWizForm::next() {
         return;
     }
     if (pages->currentIndex() == 0) {
+        // An empty box would put the files into the root folder.
+        if (oFolder->text().trimmed().isEmpty()) {
+            oFolder->setFocus();
+            return;
+        }
         buildTargets();
         pages->setCurrentIndex(1);
         cmdBack->setEnabled(true);

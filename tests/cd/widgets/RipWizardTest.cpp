@@ -199,6 +199,9 @@ TEST_F(RipWizard, BrowseAndDefault) {
     form->fName->setText("x");
     click(form->cmdDefault);
     EXPECT_EQ(form->fName->text(), "%N - %T");
+    form->oFolder->clear();
+    click(form->cmdNext);
+    EXPECT_EQ(form->pages->currentIndex(), 0) << "no folder, no target list";
     form->reject();
     EXPECT_EQ(mainMod::ReadSetting("CD-Rip\\Last Rip Location"), out)
         << "a folder that does not exist is not remembered";
