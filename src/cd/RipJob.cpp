@@ -65,8 +65,15 @@ QString RipJob::entryError(int index) const {
 
 void RipJob::cancel() {
     m_cancel = true;
-    if (clsRIP* rip = m_rip.load()) rip->AbortRip();
-    if (AudioEncoder* encoder = m_encoder.load()) encoder->Abort();
+    // Under the lock, so that neither object goes away meanwhile.
+    QMutexLocker hold(&m_lock);
+    if (m_rip) m_rip->AbortRip();
+    if (m_encoder) m_encoder->Abort();
+}
+
+void RipJob::setRip(clsRIP* rip) {
+    QMutexLocker hold(&m_lock);
+    m_rip = rip;
 }
 
 void RipJob::setState(int index, State state, const QString& error) {
@@ -117,9 +124,9 @@ RipJob::Outcome RipJob::run() {
     } else {
         std::thread encoding;
         if (m_encoded) encoding = std::thread([this, &wavs] { encodeAll(wavs); });
-        m_rip = &rip;
+        setRip(&rip);
         ripAll(rip, wavs);
-        m_rip = nullptr;
+        setRip(nullptr);
         {
             std::lock_guard<std::mutex> hold(wavs.lock);
             wavs.closed = true;
@@ -217,7 +224,10 @@ void RipJob::encodeAll(WavFiles& wavs) {
             progress(current, 50 + percent / 2);
         },
         Qt::DirectConnection);
-    m_encoder = encoder.get();
+    {
+        QMutexLocker hold(&m_lock);
+        m_encoder = encoder.get();
+    }
 
     for (;;) {
         std::pair<int, int> next;
@@ -240,6 +250,7 @@ void RipJob::encodeAll(WavFiles& wavs) {
         }
         wavs.changed.notify_all();
     }
+    QMutexLocker hold(&m_lock);
     m_encoder = nullptr;
 }
 

@@ -73,14 +73,15 @@ private:
     void setState(int index, State state, const QString& error = QString());
     void progress(int index, float percent);
     void addSteps(int steps);
+    void setRip(clsRIP* rip);
 
     Setup m_setup;
     bool m_encoded;
     std::atomic<bool> m_cancel{false};
-    std::atomic<clsRIP*> m_rip{nullptr};
-    std::atomic<AudioEncoder*> m_encoder{nullptr};
+    clsRIP* m_rip = nullptr;           // under m_lock
+    AudioEncoder* m_encoder = nullptr; // under m_lock
     std::atomic<int> m_steps{0};
     QString m_error;
-    mutable QRecursiveMutex m_lock; // signals and entry errors
+    mutable QRecursiveMutex m_lock; // signals, entry errors, the running rip and encoder
     QList<QString> m_entryErrors;
 };

@@ -83,6 +83,7 @@ ripWizForm::~ripWizForm() {
     if (m_thread) {
         m_job->cancel();
         m_thread->wait();
+        delete m_thread; // its finished handler would have, but this window goes first
     }
 }
 

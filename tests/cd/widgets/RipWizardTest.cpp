@@ -142,16 +142,6 @@ TEST_F(RipWizard, RipsAndClosesWithTheSettingsWritten) {
     EXPECT_EQ(mainMod::ReadSetting("CD-Rip\\FileName Format"), "%N - %T");
 }
 
-TEST_F(RipWizard, EmptyArtistAndAlbumWriteIntoTheFolderItself) {
-    RipRequest r = request({"Solo"});
-    r.artist = " ";
-    r.album.clear();
-    mainMod::WriteSetting("CD-Rip\\Create subfolder", "1");
-    auto form = open(r);
-    click(form->cmdNext);
-    EXPECT_EQ(form->llist->topLevelItem(0)->text(1), out);
-}
-
 TEST_F(RipWizard, CancelAsksAndStopsTheRunningRip) {
     // MP3: the first track is still encoding when the window sees its progress.
     fixtures::WriteCdImage(images.path(), "disc", {44100 * 20, 44100 * 20});
@@ -179,6 +169,18 @@ TEST_F(RipWizard, CancelAsksAndStopsTheRunningRip) {
         << QDir(out).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
     EXPECT_EQ(form->cmdNext->text(), "&Close");
     EXPECT_FALSE(form->cmdCancel->isEnabled());
+}
+
+TEST_F(RipWizard, WindowGoneMidRipStopsTheJobAndLeavesNoFile) {
+    fixtures::WriteCdImage(images.path(), "disc", {44100 * 20, 44100 * 20});
+    mainMod::WriteSetting("CD-Rip\\Output Format", "0");
+    auto form = open(request({"Long", "Longer"}));
+    click(form->cmdNext);
+    click(form->cmdNext);
+    ASSERT_TRUE(form->ripping());
+    form.reset();
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty())
+        << QDir(out).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
 }
 
 TEST_F(RipWizard, CancelBeforeRippingClosesOnYes) {
