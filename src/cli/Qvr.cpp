@@ -5,6 +5,7 @@
 #include "cli/CommandOptions.h"
 #include "cli/CdCommand.h"
 #include "cli/ConvertCommand.h"
+#include "cli/ConvertFilesCommand.h"
 #include "cli/EngineCommand.h"
 #include "cli/CopyCommand.h"
 #include "cli/FilterCommand.h"
@@ -69,6 +70,7 @@ int run(const QStringList& args, Io io) {
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
     addConvertCommands(app, command);
+    addConvertFilesCommand(app, command);
     addCopyCommand(app, command);
     addCdCommand(app, command);
     addEngineCommand(app, command);
