@@ -22,7 +22,10 @@ void addConvertFilesCommand(CLI::App& qvr, Command& command) {
         ->check(command.line.path());
     convert->add_flag("--delete-originals", options->deleteOriginals,
                       "Delete each source (and its row) once its new file reads back complete");
-    convert->add_option("FILEID", options->ids, "Library ids, as 'qvr ls' prints them")->required();
+    convert
+        ->add_option("FILEID", options->ids,
+                     "Library ids, as 'qvr list KEY --json' and 'qvr record PATH' print them")
+        ->required();
     addLibraryOptions(convert, options->library, command.line, false);
     convert->callback([&command, options] {
         if (!libraryExists(options->library.db)) {
@@ -73,7 +76,10 @@ int runConvertFiles(const ConvertFilesOptions& options, Io io) {
                             &library, convert::StoredEncoderSettings());
     job.setFailureHandler([](int) { return convert::ConvertJob::AfterFailure::Ignore; });
     QObject::connect(&job, &convert::ConvertJob::rowChanged, [&](int row) {
-        io.err << queuedIds.at(row) << ' ' << convert::StateWord(job.Rows().at(row).state) << ' '
+        // Final states go to stdout.
+        const convert::RowState state = job.Rows().at(row).state;
+        if (state != convert::RowState::Decoding && state != convert::RowState::Encoding) return;
+        io.err << queuedIds.at(row) << ' ' << convert::StateWord(state) << ' '
                << job.Rows().at(row).source << '\n';
         io.err.flush();
     });

@@ -185,6 +185,7 @@ QWidget* frmConvert::buildProgressPage() {
     fileProgress = new QStackedWidget;
     fileProgress->addWidget(pbFile);
     fileProgress->addWidget(lblWait);
+    fileProgress->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     pbTotal = named(new QProgressBar, "pbTotal");
 
     auto* layout = new QVBoxLayout(Frame2);
