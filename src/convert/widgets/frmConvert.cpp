@@ -22,7 +22,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -182,10 +181,13 @@ QWidget* frmConvert::buildProgressPage() {
                                   "progress.")),
         "lblWait");
     lblWait->setWordWrap(true);
-    fileProgress = new QStackedWidget;
-    fileProgress->addWidget(pbFile);
-    fileProgress->addWidget(lblWait);
-    fileProgress->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // The label stands in for the bar while a decode runs, which reports no progress.
+    fileProgress = new QWidget;
+    auto* fileLayout = new QVBoxLayout(fileProgress);
+    fileLayout->setContentsMargins(0, 0, 0, 0);
+    fileLayout->addWidget(pbFile);
+    fileLayout->addWidget(lblWait);
+    lblWait->hide();
     pbTotal = named(new QProgressBar, "pbTotal");
 
     auto* layout = new QVBoxLayout(Frame2);
@@ -333,8 +335,10 @@ void frmConvert::runJob() {
     connect(m_job, &ConvertJob::rowChanged, this, &frmConvert::showRow);
     connect(m_job, &ConvertJob::currentProgress, pbFile, &QProgressBar::setValue);
     connect(m_job, &ConvertJob::overallProgress, pbTotal, &QProgressBar::setValue);
-    connect(m_job, &ConvertJob::progressUnknown, this,
-            [this](bool unknown) { fileProgress->setCurrentIndex(unknown ? 1 : 0); });
+    connect(m_job, &ConvertJob::progressUnknown, this, [this](bool unknown) {
+        pbFile->setVisible(!unknown);
+        lblWait->setVisible(unknown);
+    });
     connect(m_job, &ConvertJob::finished, this, &frmConvert::jobFinished);
     m_job->Start();
 }

@@ -17,7 +17,6 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QStackedWidget;
 class QTreeWidget;
 
 namespace convert {
@@ -64,7 +63,7 @@ public:
     // Progress page
     QFrame* Frame2 = nullptr;
     QTreeWidget* llist = nullptr;
-    QStackedWidget* fileProgress = nullptr;
+    QWidget* fileProgress = nullptr; // pbFile, or lblWait in its place
     QProgressBar* pbFile = nullptr;
     QLabel* lblWait = nullptr;
     QProgressBar* pbTotal = nullptr;
