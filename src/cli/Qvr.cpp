@@ -6,6 +6,7 @@
 #include "cli/CdCommand.h"
 #include "cli/RipCommand.h"
 #include "cli/ConvertCommand.h"
+#include "cli/ConvertFilesCommand.h"
 #include "cli/EngineCommand.h"
 #include "cli/CopyCommand.h"
 #include "cli/FilterCommand.h"
@@ -70,6 +71,7 @@ int run(const QStringList& args, Io io) {
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
     addConvertCommands(app, command);
+    addConvertFilesCommand(app, command);
     addCopyCommand(app, command);
     addCdCommand(app, command);
     addRipCommand(app, command);

@@ -193,6 +193,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     connect(m_browser->listPop(), &ListPopMenu::propertiesRequested, this,
             &mainForm::ShowProperties);
     connectPlayActions(m_browser);
+    connectConvertAction(m_browser);
     applyLanguage(); // the browser's menus and texts
     splashStep(30);
     splashStep(40, m_lang->Text(68));
