@@ -156,6 +156,7 @@ void LibraryBrowser::NodeSelected(QTreeWidgetItem* item) {
     if (q.audioCd > 0) {
         m_form.listArea->setCurrentWidget(m_form.acdFrame);
         m_form.menus().mnuList->setEnabled(false);
+        m_form.ShowCD(q.audioCd);
     }
     // The tree's tag: the text of the node's top-level ancestor.
     QTreeWidgetItem* top = item;
