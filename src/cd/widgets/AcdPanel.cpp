@@ -133,6 +133,7 @@ void AcdPanel::buildLayout() {
 
 void AcdPanel::Reset() {
     setProperty("tag", QString());
+    m_disc = {};
     for (QLabel* fact : {cdiTracks, cdiLength, cdiID})
         fact->clear();
     cdiID->setProperty("tag", QString());
@@ -146,8 +147,9 @@ void AcdPanel::Reset() {
         button->setEnabled(false);
 }
 
-void AcdPanel::ShowDisc(int number, const clsRIP& rip) {
+void AcdPanel::ShowDisc(int number, const clsRIP& rip, const cd::CdDrive& disc) {
     setProperty("tag", QString::number(number));
+    m_disc = disc;
     tlist->clear();
     const int count = rip.TrackCount();
     const QString track = mainMod::LangText(57);

@@ -2,6 +2,8 @@
 // The audio-CD panel that takes the file list's place while a disc's node is
 // selected: the disc's tracks (titles editable in place), its facts, the
 // disc data the user can edit, the info button and the two rip buttons.
+#include "cd/CdDrives.h"
+
 #include <QFrame>
 #include <QList>
 #include <QString>
@@ -30,7 +32,11 @@ public:
     void Reset();
     // Fills the tracks and facts of CD number from a disc whose table of
     // contents the ripper has read, and enables the buttons that apply.
-    void ShowDisc(int number, const clsRIP& rip);
+    void ShowDisc(int number, const clsRIP& rip, const cd::CdDrive& disc = {});
+    // True while the panel holds CD number with that disc in it.
+    bool isShowing(int number, const cd::CdDrive& disc) const {
+        return cdNumber() == number && m_disc == disc;
+    }
 
     // The shown CD's number (the frame's tag), 0 when none.
     int cdNumber() const;
@@ -63,6 +69,7 @@ private:
     void buildLayout();
     QLabel* caption(const char* name, const QString& text);
 
+    cd::CdDrive m_disc;
     LookUp m_lookUp;
     RipWizard m_ripWizard;
 };

@@ -5,6 +5,7 @@
 #include "library/widgets/mainForm.h"
 
 #include <QApplication>
+#include <QStackedWidget>
 
 namespace {
 
@@ -30,14 +31,19 @@ QFrame* mainForm::buildAcdPanel(QWidget* parent) {
 void mainForm::ShowCD(int number) {
     auto* panel = qobject_cast<AcdPanel*>(acdFrame);
     if (!panel) return;
-    panel->Reset();
-    if (number < 1 || !m_cdSniff) return;
     // One look at the watcher's list gives both the count and the disc, so the
     // disc read is the one the tree's node stands for.
-    const QList<cd::CdDrive> discs = m_cdSniff->AudioCds();
-    if (number > discs.size()) return;
+    const QList<cd::CdDrive> discs =
+        number >= 1 && m_cdSniff ? m_cdSniff->AudioCds() : QList<cd::CdDrive>();
+    // A rebuilt tree selects its node again (a language switch, another disc
+    // coming or going); the panel on screen keeps its disc and what was typed.
+    if (number >= 1 && number <= discs.size() && listArea->currentWidget() == acdFrame &&
+        panel->isShowing(number, discs.at(number - 1)))
+        return;
+    panel->Reset();
+    if (number < 1 || number > discs.size()) return;
     const WaitCursor wait;
     clsRIP rip;
     rip.ReadDrive(discs.at(number - 1));
-    panel->ShowDisc(number, rip);
+    panel->ShowDisc(number, rip, discs.at(number - 1));
 }

@@ -14,12 +14,12 @@
 #include "support/TestEnv.h"
 
 #include <QComboBox>
-#include <QRegularExpression>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -165,6 +165,15 @@ TEST_F(AcdPanelTest, ClickingTheCdNodeShowsThePanelAndAnotherNodeTheList) {
     EXPECT_EQ(form->listArea->currentWidget(), form->acdFrame);
     EXPECT_FALSE(form->menus().mnuList->isEnabled());
     EXPECT_EQ(panel->tlist->topLevelItemCount(), 5);
+
+    // Another disc rebuilds the branch and reselects the node: what was typed stays.
+    panel->tlist->topLevelItem(0)->setText(0, "Typed");
+    fixtures::WriteCdImage(data.path() + "/cd-images", "other", {44100});
+    form->cdSniff()->Poll();
+    ASSERT_NE(form->tv1->node("_cdi2"), nullptr);
+    EXPECT_EQ(form->tv1->currentItem(), form->tv1->node("_cdi1"));
+    EXPECT_EQ(panel->tlist->topLevelItem(0)->text(0), "Typed");
+
     click(form->tv1, form->tv1->node("_lib"));
     EXPECT_EQ(form->listArea->currentWidget(), qobject_cast<QWidget*>(form->llist));
 }
