@@ -152,10 +152,10 @@ void AcdPanel::ShowDisc(int number, const clsRIP& rip, const cd::CdDrive& disc) 
     m_disc = disc;
     tlist->clear();
     const int count = rip.TrackCount();
-    const QString track = mainMod::LangText(57);
+    m_trackWord = mainMod::LangText(57);
     QList<QTreeWidgetItem*> entries;
     for (int i = 1; i <= count; ++i) {
-        auto* entry = new QTreeWidgetItem({track + QLatin1Char(' ') + QString::number(i),
+        auto* entry = new QTreeWidgetItem({m_trackWord + QLatin1Char(' ') + QString::number(i),
                                            QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')),
                                            rip.TrackLength(i)});
         entry->setFlags(entry->flags() | Qt::ItemIsEditable);
@@ -175,6 +175,17 @@ void AcdPanel::ShowDisc(int number, const clsRIP& rip, const cd::CdDrive& disc) 
     btGetCDInfo->setEnabled(!cddbQuery().isEmpty());
     for (QPushButton* button : std::as_const(btRipCD))
         button->setEnabled(count > 0);
+}
+
+void AcdPanel::LanguageChanged() {
+    const QString word = mainMod::LangText(57);
+    for (int i = 0; i < tlist->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* entry = tlist->topLevelItem(i);
+        const QString standard = QLatin1Char(' ') + QString::number(i + 1);
+        if (entry->text(TitleColumn) == m_trackWord + standard)
+            entry->setText(TitleColumn, word + standard);
+    }
+    m_trackWord = word;
 }
 
 int AcdPanel::cdNumber() const {

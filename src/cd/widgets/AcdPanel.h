@@ -38,6 +38,10 @@ public:
         return cdNumber() == number && m_disc == disc;
     }
 
+    // After a language switch: entries that still carry the standard title
+    // ("Track 3") take the new language's; typed titles stay.
+    void LanguageChanged();
+
     // The shown CD's number (the frame's tag), 0 when none.
     int cdNumber() const;
     // The disc's CDDB query command (the tag of cdiID).
@@ -70,6 +74,7 @@ private:
     QLabel* caption(const char* name, const QString& text);
 
     cd::CdDrive m_disc;
+    QString m_trackWord; // language text 57 when the entries were made
     LookUp m_lookUp;
     RipWizard m_ripWizard;
 };

@@ -173,6 +173,10 @@ TEST_F(AcdPanelTest, ClickingTheCdNodeShowsThePanelAndAnotherNodeTheList) {
     ASSERT_NE(form->tv1->node("_cdi2"), nullptr);
     EXPECT_EQ(form->tv1->currentItem(), form->tv1->node("_cdi1"));
     EXPECT_EQ(panel->tlist->topLevelItem(0)->text(0), "Typed");
+    for (QAction* entry : form->menus().smLang)
+        if (entry->data().toString() == "1031") entry->trigger();
+    EXPECT_EQ(panel->tlist->topLevelItem(1)->text(0), "Nr. 2") << "standard titles follow";
+    EXPECT_EQ(panel->tlist->topLevelItem(0)->text(0), "Typed");
 
     click(form->tv1, form->tv1->node("_lib"));
     EXPECT_EQ(form->listArea->currentWidget(), qobject_cast<QWidget*>(form->llist));
