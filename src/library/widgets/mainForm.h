@@ -252,6 +252,8 @@ private:
     void iEngine_IndexCompleted(qint32 checked, qint32 added, qint32 updated, qint32 removed);
     // The CD watcher and the audio-CD panel (mainForm_cd.cpp).
     void FillGenreList();
+    // The audio-CD panel, its buttons wired to the look-up and the rip wizard (mainForm_acd.cpp).
+    QFrame* buildAcdPanel(QWidget* parent);
     void startCdWatcher(const StartupOptions& options);
     void stopCdWatcher();
     void rebuildCdBranch();
