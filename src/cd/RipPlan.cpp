@@ -8,6 +8,20 @@
 
 namespace cd {
 
+namespace {
+
+// A disc's data is not a path: "AC/DC" must not make a folder "AC", and an
+// artist ".." must not climb out of the output folder.
+QString NamePart(const QString& text) {
+    QString part = text;
+    part.replace(QLatin1Char('/'), QLatin1Char('-'));
+    part.remove(QChar(0));
+    if (!part.isEmpty() && part.count(QLatin1Char('.')) == part.size()) part.fill(QLatin1Char('_'));
+    return part;
+}
+
+} // namespace
+
 QString RaisePatternTags(const QString& pattern) {
     QString raised = pattern;
     for (const QChar tag : {u'n', u't', u'a', u'b', u'y'})
@@ -31,6 +45,7 @@ QString RipFolder(const QString& folder, bool subfolder, const QString& artist,
         sub = b.isEmpty() ? a : a + QStringLiteral(" - ") + b;
     else
         sub = b;
+    sub = NamePart(sub);
     return sub.isEmpty() ? result : result + sub + QLatin1Char('/');
 }
 
@@ -61,6 +76,8 @@ QString RipFileName(const RipPlanInput& input, const RipPlanTrack& track) {
         }
         filled += name.at(i);
     }
+    // The pattern names a file: a "/" in it, typed or from a tag, is kept in the name.
+    filled = NamePart(filled);
     const QString extension = RipExtension(input.format);
     if (filled.right(4).toLower() != extension) filled += extension;
     return filled;

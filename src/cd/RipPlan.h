@@ -41,11 +41,12 @@ QString RaisePatternTags(const QString& pattern);
 // ".mp3", ".wma" or ".wav".
 QString RipExtension(int format);
 // The output folder with a trailing separator, plus "Artist - Album", "Artist"
-// or "Album" when a subfolder is wanted and those are not blank.
+// or "Album" when a subfolder is wanted and those are not blank. A "/" in
+// them becomes "-", and a name of only dots becomes underscores.
 QString RipFolder(const QString& folder, bool subfolder, const QString& artist,
                   const QString& album);
 // The pattern filled in for one track, with the extension appended unless the
-// name already ends in it (letter case ignored).
+// name already ends in it (letter case ignored). A "/" becomes "-".
 QString RipFileName(const RipPlanInput& input, const RipPlanTrack& track);
 // One entry per track in order, each checked against the files present and
 // against the other entries' names (equal ignoring case).

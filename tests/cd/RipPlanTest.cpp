@@ -67,6 +67,20 @@ TEST_F(RipPlanTest, SubfolderFromArtistAndAlbum) {
     EXPECT_EQ(RipFolder(dir.path() + "//", false, "A", "B"), root());
 }
 
+TEST_F(RipPlanTest, DiscDataNeverBecomesAPath) {
+    auto in = input(QStringLiteral("%A/%T"));
+    in.subfolder = true;
+    in.artist = QStringLiteral("AC/DC");
+    in.album = QStringLiteral("Live / 1992");
+    in.tracks = {{1, QStringLiteral("Thunder/Struck")}};
+    const RipTarget target = BuildRipPlan(in).at(0);
+    EXPECT_EQ(target.folder, root() + "AC-DC - Live - 1992/");
+    EXPECT_EQ(target.name, "AC-DC-Thunder-Struck.mp3");
+    in.artist = QStringLiteral("..");
+    in.album.clear();
+    EXPECT_EQ(BuildRipPlan(in).at(0).folder, root() + "__/") << "no climbing out of the folder";
+}
+
 TEST_F(RipPlanTest, ExistingFilesAndEqualNamesAreMarked) {
     auto plan = BuildRipPlan(input(QStringLiteral("%N - %T")));
     EXPECT_TRUE(RipPlanUsable(plan));
