@@ -198,8 +198,8 @@ bool wmaEncoder::encode() {
     PacketPtr encoded(av_packet_alloc());
     FramePtr decoded(av_frame_alloc());
     if (!packet || !encoded || !decoded) return fail(QStringLiteral("out of memory"));
-    int64_t queued = 0;        // input samples that went into the FIFO
-    int64_t sent = -frameSize; // time of the next frame given to the encoder
+    int64_t queued = 0; // input samples that went into the FIFO
+    int64_t sent = 0;   // time of the next frame given to the encoder
     bool broken = false;
     const auto addSilence = [&](int samples) {
         uint8_t** data = nullptr;
@@ -215,8 +215,10 @@ bool wmaEncoder::encode() {
         av_freep(&data);
     };
     // A decoder gives nothing out for the first frame of a stream (it only
-    // primes the overlap), so one frame of silence goes first, timed before the
-    // start: the header's duration is then that of the input rounded up to a frame.
+    // primes the overlap), so one frame of silence goes first. The encoder's
+    // packets come out a frame earlier than their input, so the silence lands
+    // before the start and the header's duration is that of the input rounded up
+    // to a frame.
     addSilence(frameSize);
 
     const auto receive = [&] {
