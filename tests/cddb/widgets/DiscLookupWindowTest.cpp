@@ -1,0 +1,130 @@
+// The list's CDDB look-up of the selection on the real main window: the
+// selection taken as one disc, its data written to real MP3 files.
+#include "components/AudioFile.h"
+#include "components/MediaLibrary.h"
+#include "core/LibraryPaths.h"
+#include "core/Settings.h"
+#include "lang/AppLang.h"
+#include "library/widgets/FileListView.h"
+#include "library/widgets/LibraryBrowser.h"
+#include "library/widgets/mainForm.h"
+#include "support/AudioFixtures.h"
+#include "support/FakeCddbServer.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestEnv.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class DiscLookupWindow : public ConfigDirTest {
+protected:
+    QTemporaryDir data;
+    ScriptedDialogs dialogs;
+    FakeCddbServer server;
+    AppSettings settings;
+    std::unique_ptr<mainForm> form;
+    QList<qint64> ids; // in list order
+
+    DiscLookupWindow() {
+        mainMod::WriteSetting("Misc\\ShowLoadWindow", "0");
+        mainMod::WriteSetting("Misc\\LCID", "1033");
+        server.useInSettings();
+    }
+    void SetUp() override {
+        m_quitOnClose = QApplication::quitOnLastWindowClosed();
+        QApplication::setQuitOnLastWindowClosed(false);
+        form = std::make_unique<mainForm>(settings);
+        ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
+        mainMod::SetDatabaseCreated(false);
+        const QString music = data.path() + "/music";
+        QDir().mkpath(music);
+        for (int i = 1; i <= 10; ++i) {
+            fixtures::TagFields t;
+            t.artist = QStringLiteral("Before");
+            t.title = QStringLiteral("Old %1").arg(i);
+            const QString path = music + QStringLiteral("/f%1.mp3").arg(i, 2, 10, QChar('0'));
+            ASSERT_TRUE(fixtures::WriteMp3(path, t));
+            ASSERT_GT(form->mLib2()->AddLibraryFile(path), 0);
+        }
+        form->browser()->FillList(QStringLiteral("select * from FILES order by filename desc"), 1);
+        for (int r = 0; r < form->browser()->model().rowCount(); ++r)
+            ids << form->browser()->model().id(r);
+        ASSERT_EQ(ids.size(), 10);
+        form->show();
+    }
+    void TearDown() override {
+        if (form) form->Shutdown();
+        form.reset();
+        QApplication::setQuitOnLastWindowClosed(m_quitOnClose);
+    }
+    void selectRows(int count) {
+        form->llist->clearSelection();
+        for (int r = 0; r < count; ++r)
+            form->llist->selectionModel()->select(form->browser()->model().index(r, 0),
+                                                  QItemSelectionModel::Select |
+                                                      QItemSelectionModel::Rows);
+    }
+    QString field(qint64 id, int code) {
+        return form->mLib2()->GetFileField(static_cast<qint32>(id), code).toString();
+    }
+    bool m_quitOnClose = true;
+};
+
+} // namespace
+
+TEST_F(DiscLookupWindow, AnEightTrackDiscTagsTheFirstEightOfTenFiles) {
+    QList<QByteArray> lines{"DYEAR=1999", "DGENRE=Jazz"};
+    for (int n = 0; n < 8; ++n)
+        lines << "TTITLE" + QByteArray::number(n) + "=Track \xe9" + QByteArray::number(n + 1);
+    server.answer("cddb query", FakeCddbServer::exact("jazz 0a0b0c0d New Artist / New Album"));
+    server.answer("cddb read jazz 0a0b0c0d", FakeCddbServer::entry("jazz", "0a0b0c0d", lines));
+    selectRows(10);
+    form->menus().smList2[6]->trigger();
+
+    EXPECT_TRUE(dialogs.asked.isEmpty()) << "ten files do not ask first";
+    ASSERT_EQ(server.commands().size(), 2);
+    EXPECT_TRUE(server.commands().first().startsWith("cddb query ")) << "one track per file";
+    EXPECT_EQ(server.commands().first().split(' ').at(3), QStringLiteral("10"));
+    for (int r = 0; r < 8; ++r) {
+        EXPECT_EQ(field(ids[r], FileField::Track), QString::number(r + 1)) << r;
+        EXPECT_EQ(field(ids[r], FileField::Title), QStringLiteral("Track \u00e9%1").arg(r + 1));
+        EXPECT_EQ(field(ids[r], FileField::Artist), QStringLiteral("New Artist"));
+        EXPECT_EQ(field(ids[r], FileField::Album), QStringLiteral("New Album"));
+        EXPECT_EQ(field(ids[r], FileField::Year), QStringLiteral("1999"));
+        EXPECT_EQ(field(ids[r], FileField::GenreNumber), QStringLiteral("8"));
+        EXPECT_EQ(field(ids[r], FileField::GenreText), QStringLiteral("Jazz"));
+    }
+    const AudioFacts written = ReadAudioFacts(field(ids[7], FileField::FullPath));
+    EXPECT_EQ(QString::fromStdString(written.title), QStringLiteral("Track \u00e98"));
+    EXPECT_EQ(written.album, "New Album");
+    EXPECT_EQ(written.genre, "Jazz");
+    for (int r = 8; r < 10; ++r) {
+        EXPECT_EQ(field(ids[r], FileField::Artist), QStringLiteral("Before")) << r;
+        EXPECT_EQ(ReadAudioFacts(field(ids[r], FileField::FullPath)).artist, "Before");
+    }
+}
+
+TEST_F(DiscLookupWindow, FewerThanFourFilesAskFirstAndNoStops) {
+    selectRows(3);
+    dialogs.answers = {Dialogs::No};
+    form->menus().smList2[6]->trigger();
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(dialogs.asked[0].title, mainMod::LangText(42));
+    EXPECT_EQ(dialogs.asked[0].text, mainMod::LangText(43, {QStringLiteral("127.0.0.1")}));
+    EXPECT_EQ(dialogs.asked[0].style & 7, Dialogs::YesNo);
+    EXPECT_TRUE(server.requests().isEmpty());
+
+    // Yes goes on; a server without the disc changes nothing.
+    server.answer("cddb query", FakeCddbServer::noMatch());
+    dialogs.answers = {Dialogs::Yes};
+    form->menus().smList2[6]->trigger();
+    EXPECT_EQ(server.requests().size(), 1);
+    for (qint64 id : ids)
+        EXPECT_EQ(field(id, FileField::Artist), QStringLiteral("Before"));
+}
