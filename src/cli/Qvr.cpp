@@ -4,6 +4,7 @@
 #include "cli/CleanCommand.h"
 #include "cli/CommandOptions.h"
 #include "cli/CdCommand.h"
+#include "cli/CddbCommand.h"
 #include "cli/ConvertCommand.h"
 #include "cli/EngineCommand.h"
 #include "cli/CopyCommand.h"
@@ -71,6 +72,7 @@ int run(const QStringList& args, Io io) {
     addConvertCommands(app, command);
     addCopyCommand(app, command);
     addCdCommand(app, command);
+    addCddbCommands(app, command);
     addEngineCommand(app, command);
     addHelpCommand(app, command);
     if (const std::optional<int> status = line.parse(io)) return *status;
