@@ -10,7 +10,9 @@
 
 namespace cddb {
 
-CddbClient::CddbClient(QObject* parent) : CddbClient(ReadServerSettings(), parent) {}
+CddbClient::CddbClient(QObject* parent) : CddbClient(ReadServerSettings(), parent) {
+    m_fromStore = true;
+}
 
 CddbClient::CddbClient(const ServerSettings& settings, QObject* parent)
     : QObject(parent), m_settings(settings), m_net(new QNetworkAccessManager(this)) {}
@@ -29,6 +31,7 @@ QByteArray CddbClient::Body(const QString& command) const {
 
 QString CddbClient::Post(const QString& command) {
     Cancel();
+    if (m_fromStore) m_settings = ReadServerSettings(); // changes apply to the next request
     m_lastError.clear();
     m_cancelled = false;
     QNetworkRequest request{QUrl(CgiUrl(m_settings))};

@@ -19,6 +19,7 @@ namespace cddb {
 class CddbClient : public QObject {
     Q_OBJECT
 public:
+    // With the stored settings, read again for every request.
     explicit CddbClient(QObject* parent = nullptr);
     explicit CddbClient(const ServerSettings& settings, QObject* parent = nullptr);
     ~CddbClient() override;
@@ -50,6 +51,7 @@ private:
     QPointer<QNetworkReply> m_reply;
     QString m_lastError;
     bool m_cancelled = false;
+    bool m_fromStore = false;
 };
 
 } // namespace cddb

@@ -1,13 +1,11 @@
 #pragma once
-// A CDDB server on 127.0.0.1 speaking the protocol over HTTP: POSTs to
-// "/~cddb/cddb.cgi" are answered from a script keyed by the command (the
-// longest scripted prefix of the decoded "cmd" wins). Answers are bytes, so
-// that tests can send Windows-1252 text as a server does.
+// A CDDB server on 127.0.0.1 over HTTP: POSTs to "/~cddb/cddb.cgi" are answered
+// from a script keyed by command prefix (the longest matching one wins), as
+// bytes, so that tests can send Windows-1252 text as servers do.
 #include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QObject>
-#include <QString>
 #include <QStringList>
 #include <QTcpServer>
 
@@ -17,40 +15,24 @@ class FakeCddbServer : public QObject {
 public:
     struct Answer {
         QByteArray text;
-        int delayMs = 0;   // answer after this long
         bool hang = false; // take the request and never answer
         int httpStatus = 200;
     };
-    struct Request {
-        QString command; // the decoded "cmd" field
-        QByteArray body; // as received
-        QByteArray contentType;
-        QByteArray path;
-    };
-
     FakeCddbServer();
-    quint16 port() const { return m_server.serverPort(); }
     // Points the CDDB settings at this server, with a time-out in seconds.
     void useInSettings(double timeoutSeconds = 5) const;
-    void answer(const QString& commandPrefix, const Answer& answer);
-    void answer(const QString& commandPrefix, const QByteArray& text) {
-        answer(commandPrefix, Answer{text});
-    }
-    const QList<Request>& requests() const { return m_requests; }
-    QStringList commands() const;
+    void answer(const QString& prefix, const Answer& a) { m_answers.insert(prefix, a); }
+    void answer(const QString& prefix, const QByteArray& text) { answer(prefix, Answer{text}); }
+    QStringList commands; // the decoded "cmd" of every request, in order
+    QList<QByteArray> bodies;
+    QList<QByteArray> heads;
 
-    // Answer texts, CR LF line ends.
-    static QByteArray exact(const QByteArray& matchLine); // "200 " + line
+    // "211 ..." with the match lines; "210 ..." with the disc's lines.
     static QByteArray inexact(const QList<QByteArray>& matchLines);
-    static QByteArray noMatch();
-    // A 210 read answer: the disc's lines (DTITLE=, DYEAR=, TTITLE0=, ...) in order.
-    static QByteArray entry(const QByteArray& category, const QByteArray& discId,
-                            const QList<QByteArray>& lines);
+    static QByteArray entry(const QByteArray& categoryAndId, const QList<QByteArray>& lines);
 
 private:
     void serve(QTcpSocket* socket);
-
     QTcpServer m_server;
     QMap<QString, Answer> m_answers;
-    QList<Request> m_requests;
 };

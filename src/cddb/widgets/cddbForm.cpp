@@ -62,8 +62,9 @@ void cddbForm::build() {
     llist->setRootIsDecorated(false);
     llist->setSelectionMode(QAbstractItemView::SingleSelection);
     llist->header()->setSectionResizeMode(QHeaderView::Interactive);
-    llist->setColumnWidth(0, 250);
-    llist->setColumnWidth(1, 200);
+    // Room for the category column beside album and artist.
+    llist->setColumnWidth(0, 180);
+    llist->setColumnWidth(1, 130);
     tlAlbum = named(new QLabel(asFrame), "tlAlbum");
     tlAlbum->setProperty(FormLang::NoLangTextProperty, true);
     tlAlbum->setTextFormat(Qt::PlainText);

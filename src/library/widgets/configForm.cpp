@@ -6,11 +6,11 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSpinBox>
-#include <QHBoxLayout>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 bool AppSettings::*configForm::Setting(int index) {
@@ -84,8 +84,9 @@ void configForm::buildCddb() {
     txtHelloHost = new QLineEdit(stored.helloHost, cddbFrame);
     txtHelloHost->setObjectName(QStringLiteral("txtHelloHost"));
     // The values are the user's, not texts of the language.
-    for (QWidget* field : {static_cast<QWidget*>(txtServer), static_cast<QWidget*>(txtPort),
-                           static_cast<QWidget*>(txtHelloUser), static_cast<QWidget*>(txtHelloHost)})
+    for (QWidget* field :
+         {static_cast<QWidget*>(txtServer), static_cast<QWidget*>(txtPort),
+          static_cast<QWidget*>(txtHelloUser), static_cast<QWidget*>(txtHelloHost)})
         field->setProperty("noLangText", true);
     row("lblServer", "&Server:", txtServer);
     row("lblPort", "&Port:", txtPort);
