@@ -14,7 +14,6 @@
 #include "support/TestEnv.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -36,32 +35,25 @@ protected:
         mainMod::WriteSetting("Misc\\LCID", "1033");
         server.useInSettings();
     }
+    // The window stays hidden: the entry is triggered directly.
     void SetUp() override {
-        m_quitOnClose = QApplication::quitOnLastWindowClosed();
-        QApplication::setQuitOnLastWindowClosed(false);
         form = std::make_unique<mainForm>(settings);
         ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
         mainMod::SetDatabaseCreated(false);
         const QString music = data.path() + "/music";
         QDir().mkpath(music);
         for (int i = 1; i <= 10; ++i) {
-            fixtures::TagFields t;
-            t.artist = QStringLiteral("Before");
-            t.title = QStringLiteral("Old %1").arg(i);
             const QString path = music + QStringLiteral("/f%1.mp3").arg(i, 2, 10, QChar('0'));
-            ASSERT_TRUE(fixtures::WriteMp3(path, t));
+            ASSERT_TRUE(fixtures::WriteMp3(path, fixtures::ArtistOnly("Before")));
             ASSERT_GT(form->mLib2()->AddLibraryFile(path), 0);
         }
         form->browser()->FillList(QStringLiteral("select * from FILES order by filename desc"), 1);
         for (int r = 0; r < form->browser()->model().rowCount(); ++r)
             ids << form->browser()->model().id(r);
         ASSERT_EQ(ids.size(), 10);
-        form->show();
     }
     void TearDown() override {
         if (form) form->Shutdown();
-        form.reset();
-        QApplication::setQuitOnLastWindowClosed(m_quitOnClose);
     }
     void selectRows(int count) {
         form->llist->clearSelection();
@@ -73,7 +65,6 @@ protected:
     QString field(qint64 id, int code) {
         return form->mLib2()->GetFileField(static_cast<qint32>(id), code).toString();
     }
-    bool m_quitOnClose = true;
 };
 
 } // namespace
