@@ -15,6 +15,8 @@ public:
 
     // imagesFolder: the folder of virtual drives (default: cd::DefaultImagesFolder()).
     explicit CDSniff(const QString& imagesFolder = QString(), QObject* parent = nullptr);
+    // The folder of virtual drives in use.
+    QString ImagesFolder() const { return m_imagesFolder; }
 
     // Takes the current discs as they are (no events for them) and polls from
     // then on. False when already watching.

@@ -5,7 +5,9 @@
 #include "cli/CommandOptions.h"
 #include "cli/CdCommand.h"
 #include "cli/CddbCommand.h"
+#include "cli/RipCommand.h"
 #include "cli/ConvertCommand.h"
+#include "cli/ConvertFilesCommand.h"
 #include "cli/EngineCommand.h"
 #include "cli/CopyCommand.h"
 #include "cli/FilterCommand.h"
@@ -70,9 +72,11 @@ int run(const QStringList& args, Io io) {
     addSettingsCommand(app, command);
     addUpdateCommand(app, command);
     addConvertCommands(app, command);
+    addConvertFilesCommand(app, command);
     addCopyCommand(app, command);
     addCdCommand(app, command);
     addCddbCommands(app, command);
+    addRipCommand(app, command);
     addEngineCommand(app, command);
     addHelpCommand(app, command);
     if (const std::optional<int> status = line.parse(io)) return *status;

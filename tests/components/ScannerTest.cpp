@@ -65,7 +65,7 @@ TEST_P(ScannerFormatTest, CataloguesTagsAndAudioProperties) {
     ASSERT_TRUE(lib.GetFileRecord(idOf(name), r));
     EXPECT_EQ(r.fullPath, path);
     EXPECT_EQ(r.fileName, name);
-    EXPECT_EQ(r.fileTitle, QStringLiteral("Track"));
+    EXPECT_EQ(r.fileTitle, "Track");
     EXPECT_EQ(r.type, ext.mid(1).toUpper());
     EXPECT_EQ(r.size, QFileInfo(path).size());
     EXPECT_NEAR(r.duration, 0.5, 0.2);
@@ -76,12 +76,12 @@ TEST_P(ScannerFormatTest, CataloguesTagsAndAudioProperties) {
     EXPECT_NEAR(OleDate::fromDateTime(r.added), OleDate::now(), 0.01);
     EXPECT_EQ(r.fileDate.toSecsSinceEpoch(), QFileInfo(path).lastModified().toSecsSinceEpoch());
     if (fc.tagged) {
-        EXPECT_EQ(r.artist, QStringLiteral("Sinéad O'Connor"));
-        EXPECT_EQ(r.album, QStringLiteral("Universal Mother"));
-        EXPECT_EQ(r.title, QStringLiteral("Fire On Babylon"));
-        EXPECT_EQ(r.track, QStringLiteral("7"));
-        EXPECT_EQ(r.year, QStringLiteral("1994"));
-        EXPECT_EQ(r.genreText, QStringLiteral("Rock"));
+        EXPECT_EQ(r.artist, "Sinéad O'Connor");
+        EXPECT_EQ(r.album, "Universal Mother");
+        EXPECT_EQ(r.title, "Fire On Babylon");
+        EXPECT_EQ(r.track, "7");
+        EXPECT_EQ(r.year, "1994");
+        EXPECT_EQ(r.genreText, "Rock");
         EXPECT_EQ(r.genreNumber, 17);
     } else {
         EXPECT_EQ(r.artist, QString());
@@ -113,12 +113,12 @@ TEST_F(LibraryTest, RescansFollowChangesRenamesAndDeletions) {
     EXPECT_EQ(c.added + c.updated + c.removed, 0);
 
     // The user's data on the rows that will move or change.
-    const qint32 id2 = idOf(QStringLiteral("2.mp3"));
-    const qint32 id3 = idOf(QStringLiteral("3.mp3"));
+    const qint32 id2 = idOf("2.mp3");
+    const qint32 id3 = idOf("3.mp3");
     ASSERT_TRUE(lib.SetFileField(id2, FileField::Rating, 4));
-    const qint32 folder = lib.VirtualFolders()->FindFolder(QStringLiteral("Mix"), true);
+    const qint32 folder = lib.VirtualFolders()->FindFolder("Mix", true);
     ASSERT_TRUE(lib.VirtualFolders()->AddFile(id2, folder));
-    ASSERT_TRUE(lib.VirtualFolders()->AddFile(idOf(QStringLiteral("4.mp3")), folder));
+    ASSERT_TRUE(lib.VirtualFolders()->AddFile(idOf("4.mp3"), folder));
 
     // 1 changes (new tag, later time), 2 is renamed, 3 changes only its time, 4 is deleted, 5 is
     // new.
@@ -140,22 +140,18 @@ TEST_F(LibraryTest, RescansFollowChangesRenamesAndDeletions) {
     EXPECT_EQ(c.updated, 3);
     EXPECT_EQ(c.removed, 1);
 
-    EXPECT_EQ(
-        rows(QStringLiteral("select * from files order by filename"),
-             {QStringLiteral("filename"), QStringLiteral("md_artist"), QStringLiteral("md_title")}),
-        (QStringList{QStringLiteral("1.mp3|New Artist|Song 1b"),
-                     QStringLiteral("2 renamed.mp3|Artist|Song 2"),
-                     QStringLiteral("3.mp3|Artist|Song 3"),
-                     QStringLiteral("5.mp3|Artist|Song 5")}));
+    EXPECT_EQ(rows("select * from files order by filename", {"filename", "md_artist", "md_title"}),
+              (QStringList{"1.mp3|New Artist|Song 1b", "2 renamed.mp3|Artist|Song 2",
+                           "3.mp3|Artist|Song 3", "5.mp3|Artist|Song 5"}));
     // The renamed file kept its row: id, rating and folder membership.
-    EXPECT_EQ(idOf(QStringLiteral("2 renamed.mp3")), id2);
+    EXPECT_EQ(idOf("2 renamed.mp3"), id2);
     EXPECT_EQ(lib.GetFileField(id2, FileField::Rating).toInt(), 4);
     EXPECT_EQ(lib.GetFileField(id2, FileField::FullPath).toString(),
               music() + QStringLiteral("/b/2 renamed.mp3"));
-    EXPECT_EQ(idOf(QStringLiteral("3.mp3")), id3);
+    EXPECT_EQ(idOf("3.mp3"), id3);
     // The deleted file left its folder too.
     EXPECT_EQ(rows(QStringLiteral("select * from VFFILES where VF_ID=") + QString::number(folder),
-                   {QStringLiteral("FL_ID")}),
+                   {"FL_ID"}),
               QStringList{QString::number(id2)});
 }
 
@@ -182,12 +178,10 @@ TEST_F(LibraryTest, DamagedFilesAreCataloguedWithoutTags) {
     EXPECT_EQ(c.seen, 7);
     EXPECT_EQ(c.added, 7);
     // Every file has its row with its file facts; the unreadable ones have no tags.
-    EXPECT_EQ(rows(QStringLiteral("select * from files order by filename"),
-                   {QStringLiteral("filename"), QStringLiteral("size")}),
-              (QStringList{QStringLiteral("empty.mp3|0"), QStringLiteral("fake.wav|16"),
-                           QStringLiteral("fake.wma|304"), QStringLiteral("garbage.mp3|5000"),
+    EXPECT_EQ(rows("select * from files order by filename", {"filename", "size"}),
+              (QStringList{"empty.mp3|0", "fake.wav|16", "fake.wma|304", "garbage.mp3|5000",
                            QStringLiteral("good.mp3|") + QString::number(good.size()),
-                           QStringLiteral("lying.mp3|110"), QStringLiteral("truncated.mp3|30")}));
+                           "lying.mp3|110", "truncated.mp3|30"}));
     for (const char* name : {"empty.mp3", "fake.wav", "fake.wma", "garbage.mp3"}) {
         FileRecord r;
         ASSERT_TRUE(lib.GetFileRecord(idOf(QString::fromLatin1(name)), r));
@@ -195,8 +189,7 @@ TEST_F(LibraryTest, DamagedFilesAreCataloguedWithoutTags) {
         EXPECT_EQ(r.bitrate, 0) << name;
         EXPECT_EQ(r.genreNumber, 255) << name;
     }
-    EXPECT_EQ(lib.GetFileField(idOf(QStringLiteral("good.mp3")), FileField::Artist).toString(),
-              QStringLiteral("A"));
+    EXPECT_EQ(lib.GetFileField(idOf("good.mp3"), FileField::Artist).toString(), "A");
 }
 
 TEST_F(LibraryTest, MutatedFilesNeverStopTheScan) {
@@ -259,8 +252,7 @@ TEST_F(LibraryTest, MissingMediaFolderIsReportedAndItsRowsStay) {
     ASSERT_TRUE(r.ok());
     EXPECT_TRUE(codes.contains(ScanFolderMissing));
     EXPECT_EQ(r->removed, 0);
-    EXPECT_EQ(rows(QStringLiteral("select * from files"), {QStringLiteral("filename")}),
-              QStringList{QStringLiteral("song.mp3")});
+    EXPECT_EQ(rows("select * from files", {"filename"}), QStringList{"song.mp3"});
 }
 
 TEST_F(LibraryTest, FolderVanishingDuringTheScanIsReported) {
@@ -310,10 +302,7 @@ TEST_F(LibraryTest, CancelStopsPromptlyAndKeepsCommittedRows) {
     EXPECT_LT(r->added, 400);
     EXPECT_GE(r->added, 100);
     // Committed rows stay; the folder is not marked as scanned.
-    EXPECT_EQ(rows(QStringLiteral("select count(*) as n from files"), {QStringLiteral("n")})
-                  .value(0)
-                  .toInt(),
-              r->added);
+    EXPECT_EQ(rows("select count(*) as n from files", {"n"}).value(0).toInt(), r->added);
     lib.MediaFolders()->Reload();
     EXPECT_FALSE(lib.MediaFolders()->FolderLastScan(0).isValid());
     // The next scan finishes the job.

@@ -16,7 +16,7 @@ protected:
     // n hard links to one small MP3: many files, little disk.
     void makeFiles(int n) {
         const QString source = dir() + QStringLiteral("/source.mp3");
-        ASSERT_TRUE(fixtures::WriteMp3(source, fixtures::ArtistOnly(QStringLiteral("A"))));
+        ASSERT_TRUE(fixtures::WriteMp3(source, fixtures::ArtistOnly("A")));
         QDir().mkpath(music() + QStringLiteral("/many"));
         for (int i = 0; i < n; ++i)
             ASSERT_EQ(
@@ -27,7 +27,7 @@ protected:
                 0);
     }
     qint64 storedRows() {
-        Result<db::Recordset> r = conn().prepare(QStringLiteral("select count(*) from FILES"));
+        Result<db::Recordset> r = conn().prepare("select count(*) from FILES");
         return r && r.value().next() ? r.value().integer(0) : -1;
     }
 };
@@ -38,7 +38,7 @@ TEST_F(ScannerWriteFailureTest, FullDatabaseCountsOnlyCommittedRows) {
     addMusicFolder();
     makeFiles(600);
     // The database file may grow by a few hundred rows, then it is full.
-    Result<db::Recordset> pages = conn().prepare(QStringLiteral("pragma page_count"));
+    Result<db::Recordset> pages = conn().prepare("pragma page_count");
     ASSERT_TRUE(pages && pages.value().next());
     const qint64 limit = pages.value().integer(0) + 20;
     pages.value().close();
@@ -68,8 +68,7 @@ TEST_F(ScannerWriteFailureTest, SecondScanWaitsForTheFirstOrGivesUp) {
     addMusicFolder();
     makeFiles(20);
     // Another scanner (here: a lock taken the way every scanner takes it) holds the library.
-    Result<std::unique_ptr<FileLock>> other =
-        ScanLock::acquire(dbPath(), QStringLiteral("other scanner"));
+    Result<std::unique_ptr<FileLock>> other = ScanLock::acquire(dbPath(), "other scanner");
     ASSERT_TRUE(other.ok()) << other.error().toStdString();
     const QString holder = QStringLiteral("(pid %1 other scanner)").arg(::getpid());
 
@@ -103,7 +102,7 @@ TEST_F(ScannerWriteFailureTest, SecondScanWaitsForTheFirstOrGivesUp) {
 
 TEST_F(ScannerWriteFailureTest, CancelWhileWaitingForTheLockEndsAsCancelled) {
     addMusicFolder();
-    Result<std::unique_ptr<FileLock>> other = ScanLock::acquire(dbPath(), QStringLiteral("x"));
+    Result<std::unique_ptr<FileLock>> other = ScanLock::acquire(dbPath(), "x");
     ASSERT_TRUE(other.ok());
     std::atomic<bool> cancel{false};
     LibraryScanner::Callbacks cb;

@@ -1,7 +1,7 @@
 // Every kind of tag write keeps what it was not asked to change: the picture,
 // comment, lyrics, user text frames and ReplayGain of MP3 files (ID3v2.3 and
-// 2.4) and the corresponding WMA attributes; a refused write leaves the file
-// byte for byte, and a row that cannot follow its file is reported.
+// 2.4) and the corresponding WMA attributes, and a row that cannot follow its
+// file is reported.
 #include "components/TagService.h"
 #include "editing/PropsEdit.h"
 #include "support/LibraryFixture.h"
@@ -382,22 +382,6 @@ TEST_F(TagPreservationTest, Id3v22TagIsWrittenAs23WithEverythingInIt) {
     EXPECT_EQ(bytes(apic->picture()), picture);
     EXPECT_EQ(apic->type(), TagLib::ID3v2::AttachedPictureFrame::FrontCover);
     EXPECT_EQ(apic->mimeType(), "image/jpeg");
-}
-
-TEST_F(TagPreservationTest, RefusedWritesLeaveTheFileByteForByte) {
-    makeMp3(path("a.mp3"), 3, 0);
-    makeWma(path("b.wma"));
-    scan();
-    for (const char* name : {"a.mp3", "b.wma"}) {
-        SCOPED_TRACE(name);
-        const QByteArray before = fixtures::ReadBytes(path(name));
-        const QString id = QString::number(idOf(name));
-        EXPECT_FALSE(lib.Tags()->WriteTag(id, TagService::Year, "19 80"));
-        EXPECT_FALSE(lib.Tags()->WriteTag(id, TagService::Track, "three"));
-        EXPECT_FALSE(lib.Tags()->WriteTag(id, TagService::GenreNumber_, "300"));
-        EXPECT_FALSE(lib.Tags()->WriteTag(id, 9, "x"));
-        EXPECT_EQ(fixtures::ReadBytes(path(name)), before);
-    }
 }
 
 TEST_F(TagPreservationTest, EditorIsToldWhenTheRowCannotFollowTheFile) {

@@ -36,10 +36,10 @@ QString artistOf(const QString& path) {
     const QByteArray local = QFile::encodeName(path);
     if (path.endsWith(QLatin1String(".wma"))) {
         TagLib::ASF::File f(local.constData());
-        return f.isValid() ? q(f.tag()->artist()) : QStringLiteral("<unreadable>");
+        return f.isValid() ? q(f.tag()->artist()) : "<unreadable>";
     }
     TagLib::MPEG::File f(local.constData());
-    return f.isValid() ? q(f.tag()->artist()) : QStringLiteral("<unreadable>");
+    return f.isValid() ? q(f.tag()->artist()) : "<unreadable>";
 }
 
 // The size of an ID3v2 tag from its header.
@@ -85,9 +85,9 @@ public:
 // ID3v2.3 tag.
 QByteArray mp3WithTag() {
     corpus::TagFields tags;
-    tags.artist = QStringLiteral("Old Artist");
-    tags.album = QStringLiteral("Old Album");
-    tags.title = QStringLiteral("Old Title");
+    tags.artist = "Old Artist";
+    tags.album = "Old Album";
+    tags.title = "Old Title";
     static const QByteArray audio = corpus::EncodeMp3(4.8, 128, 2, 44100);
     return corpus::Id3v23(tags) + audio;
 }
@@ -104,8 +104,7 @@ protected:
             TagLib::MPEG::File f(QFile::encodeName(disk->file("song.mp3")).constData());
             ASSERT_TRUE(f.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone));
         }
-        ASSERT_TRUE(fixtures::WriteWma(disk->file("song.wma"),
-                                       fixtures::ArtistOnly(QStringLiteral("Old Artist"))));
+        ASSERT_TRUE(fixtures::WriteWma(disk->file("song.wma"), fixtures::ArtistOnly("Old Artist")));
         ASSERT_TRUE(lib.MediaFolders()->Add(dir() + QStringLiteral("/disk")));
         scan();
         mp3 = fixtures::ReadBytes(disk->file("song.mp3"));
@@ -117,17 +116,14 @@ protected:
         disk.reset();
     }
     QStringList rowsNow() {
-        return rows(
-            QStringLiteral("select * from files order by id"),
-            {QStringLiteral("md_artist"), QStringLiteral("size"), QStringLiteral("file_mtime")});
+        return rows("select * from files order by id", {"md_artist", "size", "file_mtime"});
     }
     // Both files and their rows are as they were, and nothing was left beside them.
     void expectUnchanged(const QStringList& rowsBefore) {
         EXPECT_EQ(fixtures::ReadBytes(disk->file("song.mp3")), mp3);
         EXPECT_EQ(fixtures::ReadBytes(disk->file("song.wma")), wma);
         EXPECT_EQ(rowsNow(), rowsBefore);
-        EXPECT_EQ(disk->names(), (QStringList{QStringLiteral("filler"), QStringLiteral("song.mp3"),
-                                              QStringLiteral("song.wma")}));
+        EXPECT_EQ(disk->names(), (QStringList{"filler", "song.mp3", "song.wma"}));
     }
 
     std::unique_ptr<SmallDisk> disk;
@@ -139,8 +135,8 @@ protected:
 TEST_F(FullDiskTest, GrowingWriteIsRefusedOrFailsAndChangesNothing) {
     const QString longMp3(40000, QLatin1Char('Z'));
     const QString longWma(30000, QLatin1Char('Z'));
-    const QString mp3Id = QString::number(idOf(QStringLiteral("song.mp3")));
-    const QString wmaId = QString::number(idOf(QStringLiteral("song.wma")));
+    const QString mp3Id = QString::number(idOf("song.mp3"));
+    const QString wmaId = QString::number(idOf("song.wma"));
     const QStringList rowsBefore = rowsNow();
 
     // Refused before anything is written: not enough room for a new file.
@@ -148,7 +144,7 @@ TEST_F(FullDiskTest, GrowingWriteIsRefusedOrFailsAndChangesNothing) {
     for (const auto& [id, value] : {std::pair{mp3Id, longMp3}, std::pair{wmaId, longWma}}) {
         const Status s = lib.Tags()->WriteTag(id, TagService::Artist, value);
         EXPECT_FALSE(s);
-        EXPECT_TRUE(s.error().contains(QStringLiteral("free space"))) << s.error().toStdString();
+        EXPECT_TRUE(s.error().contains("free space")) << s.error().toStdString();
     }
     expectUnchanged(rowsBefore);
 
@@ -175,26 +171,22 @@ TEST_F(FullDiskTest, TagThatFitsIsWrittenInPlaceOnAFullDisk) {
     for (const char* name : {"song.mp3", "song.wma"}) {
         const QString path = disk->file(name);
         const ino_t inode = inodeOf(path);
-        const Status s =
-            lib.Tags()->WriteTag(path, TagService::Artist, QStringLiteral("New Artist"));
+        const Status s = lib.Tags()->WriteTag(path, TagService::Artist, "New Artist");
         EXPECT_TRUE(s) << name << ": " << s.error().toStdString();
-        EXPECT_EQ(artistOf(path), QStringLiteral("New Artist"));
+        EXPECT_EQ(artistOf(path), "New Artist");
         EXPECT_EQ(inodeOf(path), inode) << name;
         EXPECT_EQ(lib.GetFileField(idOf(QLatin1String(name)), FileField::Artist).toString(),
-                  QStringLiteral("New Artist"));
+                  "New Artist");
     }
 }
 
 TEST_F(FullDiskTest, CommandLineExitsWithTheReasonAndKeepsTheFile) {
     ASSERT_TRUE(disk->fillLeaving(mp3.size() / 2));
     const QString path = disk->file("song.mp3");
-    const QStringList args = {
-        QStringLiteral("tag"), QStringLiteral("--db"),          dbPath(), path,
-        QStringLiteral("0"),   QString(40000, QLatin1Char('Z'))};
+    const QStringList args = {"tag", "--db", dbPath(), path, "0", QString(40000, QLatin1Char('Z'))};
     ProcessResult r = runTool(QStringLiteral(QVR_EXECUTABLE), args, 60000);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("qvr tag: not enough free space")))
-        << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith("qvr tag: not enough free space")) << r.err.toStdString();
     EXPECT_EQ(fixtures::ReadBytes(path), mp3);
     // With room, the same command succeeds and the audio is intact.
     ASSERT_TRUE(QFile::remove(disk->file("filler")));
@@ -238,7 +230,7 @@ TEST_F(TagRewriteTest, NewFileKeepsModeAndOwnerAndLinksStayLinks) {
         EXPECT_EQ(st.st_gid, 4322u);
     }
     EXPECT_EQ(QDir(music()).entryList(QDir::Files | QDir::Hidden | QDir::System),
-              (QStringList{QStringLiteral("link.mp3"), QStringLiteral("real.mp3")}));
+              (QStringList{"link.mp3", "real.mp3"}));
 }
 
 TEST_F(TagRewriteTest, KilledWriteLeavesTheOldFileOrTheNewOne) {
@@ -253,8 +245,7 @@ TEST_F(TagRewriteTest, KilledWriteLeavesTheOldFileOrTheNewOne) {
         original += chunk;
     const QByteArray audio = original.mid(audioStart);
     const QString value(3000, QLatin1Char('Y'));
-    const QStringList args = {
-        QStringLiteral("tag"), QStringLiteral("--db"), dbPath(), path, QStringLiteral("0"), value};
+    const QStringList args = {"tag", "--db", dbPath(), path, "0", value};
 
     // The file as it is after a write, or "" when it is the old file; anything
     // else is a failure.
@@ -267,12 +258,12 @@ TEST_F(TagRewriteTest, KilledWriteLeavesTheOldFileOrTheNewOne) {
     };
     const auto leftovers = [&] {
         QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-        names.removeAll(QStringLiteral("big.mp3"));
+        names.removeAll("big.mp3");
         // A kill between naming the new file and renaming it leaves it hidden.
         for (const QString& n : names)
             if (n.startsWith(QLatin1String(".qvtag-")))
                 QFile::remove(folder + QLatin1Char('/') + n);
-        return names.filter(QRegularExpression(QStringLiteral("^[^.]")));
+        return names.filter(QRegularExpression("^[^.]"));
     };
 
     ASSERT_TRUE(fixtures::WriteBytes(path, original));

@@ -14,7 +14,7 @@ protected:
         LibraryTest::SetUp();
         ASSERT_TRUE(QDir().mkpath(music()));
         Result<db::Recordset> ins =
-            conn().prepare(QStringLiteral("insert into FILES(fullpath, filename) values(?, ?)"));
+            conn().prepare("insert into FILES(fullpath, filename) values(?, ?)");
         for (int i = 1; i <= 5; ++i) {
             const QString path = music() + QStringLiteral("/f%1.mp3").arg(i);
             QFile f(path);
@@ -41,7 +41,7 @@ protected:
     QStringList findex(qint32 folder) {
         return rows(
             QStringLiteral("select FINDEX from VFFILES where VF_ID=%1 order by FINDEX").arg(folder),
-            {QStringLiteral("FINDEX")});
+            {"FINDEX"});
     }
     qint32 folderWith(const QString& name, std::initializer_list<int> files) {
         const qint32 id = vf().FindFolder(name, true);
@@ -60,28 +60,28 @@ protected:
 } // namespace
 
 TEST_F(VirtualFolderRulesTest, NewFolderNamesCountOnFromTheBase) {
-    EXPECT_EQ(vf().FreeName(QStringLiteral("X")), QStringLiteral("X")) << "no X yet: X exactly";
+    EXPECT_EQ(vf().FreeName("X"), "X") << "no X yet: X exactly";
     for (const char* name : {"X", "X1", "X2"})
         vf().FindFolder(QString::fromLatin1(name), true);
-    EXPECT_EQ(vf().FreeName(QStringLiteral("X")), QStringLiteral("X3"));
-    EXPECT_EQ(vf().FreeName(QStringLiteral("x")), QStringLiteral("x3")) << "names ignore case";
+    EXPECT_EQ(vf().FreeName("X"), "X3");
+    EXPECT_EQ(vf().FreeName("x"), "x3") << "names ignore case";
     QString name;
-    const qint32 id = vf().CreateNumbered(QStringLiteral("X"), &name);
+    const qint32 id = vf().CreateNumbered("X", &name);
     ASSERT_GT(id, 0);
-    EXPECT_EQ(name, QStringLiteral("X3"));
+    EXPECT_EQ(name, "X3");
     ASSERT_TRUE(vf().SelectFolder(id));
-    EXPECT_EQ(vf().CurrentName(), QStringLiteral("X3"));
+    EXPECT_EQ(vf().CurrentName(), "X3");
     // A gap is filled: the loop stops at the first free number.
-    ASSERT_TRUE(vf().SelectFolder(vf().FindFolder(QStringLiteral("X1"), false)));
+    ASSERT_TRUE(vf().SelectFolder(vf().FindFolder("X1", false)));
     vf().DeleteCurrent();
-    EXPECT_EQ(vf().FreeName(QStringLiteral("X")), QStringLiteral("X1"));
+    EXPECT_EQ(vf().FreeName("X"), "X1");
     // "New Folder" and "New Folder1" do not make "New Folder11".
-    vf().CreateNumbered(QStringLiteral("New Folder"));
-    vf().CreateNumbered(QStringLiteral("New Folder"), &name);
-    EXPECT_EQ(name, QStringLiteral("New Folder1"));
-    vf().CreateNumbered(QStringLiteral("New Folder"), &name);
-    EXPECT_EQ(name, QStringLiteral("New Folder2"));
-    EXPECT_EQ(vf().CreateNumbered(QStringLiteral("  "), &name), 0) << "no blank names";
+    vf().CreateNumbered("New Folder");
+    vf().CreateNumbered("New Folder", &name);
+    EXPECT_EQ(name, "New Folder1");
+    vf().CreateNumbered("New Folder", &name);
+    EXPECT_EQ(name, "New Folder2");
+    EXPECT_EQ(vf().CreateNumbered("  ", &name), 0) << "no blank names";
     EXPECT_TRUE(name.isEmpty());
 }
 
@@ -97,7 +97,7 @@ TEST_F(VirtualFolderRulesTest, MoveUpAndDownEdgesAndTheResultingOrder) {
     EXPECT_EQ(S::MoveDownTarget(1, 1, 1), 0);
     EXPECT_EQ(S::MoveDownTarget(2, 5, 0), 3) << "the focused row without a selection";
 
-    const qint32 a = folderWith(QStringLiteral("A"), {1, 2, 3, 4, 5});
+    const qint32 a = folderWith("A", {1, 2, 3, 4, 5});
     ASSERT_TRUE(vf().SelectFolder(a));
     ASSERT_TRUE(vf().MoveFile(fid(2), S::MoveDownTarget(2, 5, 1)));
     EXPECT_EQ(order(a), QList<int>({1, 3, 2, 4, 5}));
@@ -111,8 +111,8 @@ TEST_F(VirtualFolderRulesTest, MoveUpAndDownEdgesAndTheResultingOrder) {
 }
 
 TEST_F(VirtualFolderRulesTest, DeleteInsideAFolderHonoursTheChoice) {
-    const qint32 a = folderWith(QStringLiteral("A"), {1, 2, 3, 4, 5});
-    const qint32 b = folderWith(QStringLiteral("B"), {2, 3});
+    const qint32 a = folderWith("A", {1, 2, 3, 4, 5});
+    const qint32 b = folderWith("B", {2, 3});
     using namespace FolderMemberRemoval;
 
     // Choice 0: the files leave this folder only.
@@ -125,7 +125,7 @@ TEST_F(VirtualFolderRulesTest, DeleteInsideAFolderHonoursTheChoice) {
 
     // Choice 1: out of the library and every folder; the disk keeps the file.
     EXPECT_EQ(Remove(lib, b, items({2}), FromLibrary), 0);
-    EXPECT_EQ(idOf(QStringLiteral("f2.mp3")), 0);
+    EXPECT_EQ(idOf("f2.mp3"), 0);
     EXPECT_EQ(order(b), QList<int>({3}));
     EXPECT_TRUE(QFile::exists(path(2)));
 
@@ -134,8 +134,8 @@ TEST_F(VirtualFolderRulesTest, DeleteInsideAFolderHonoursTheChoice) {
     ASSERT_TRUE(QFile::remove(path(4)));
     QList<Item> gone = items({4, 5});
     EXPECT_EQ(Remove(lib, a, gone, FromLibraryAndDisk), 1);
-    EXPECT_EQ(idOf(QStringLiteral("f4.mp3")), 0);
-    EXPECT_EQ(idOf(QStringLiteral("f5.mp3")), 0);
+    EXPECT_EQ(idOf("f4.mp3"), 0);
+    EXPECT_EQ(idOf("f5.mp3"), 0);
     EXPECT_FALSE(QFile::exists(path(5)));
     EXPECT_EQ(order(a), QList<int>({1}));
     EXPECT_TRUE(QFile::exists(path(1)));

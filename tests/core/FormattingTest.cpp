@@ -20,8 +20,8 @@ TEST(Formatting, DurationsWrapAtOneDay) {
     EXPECT_EQ(FormatDuration(3725), "01:02:05");
     EXPECT_EQ(FormatDuration(90000), "01:00:00");
     EXPECT_EQ(FormatDuration(-5), "00:00:00");
-    EXPECT_EQ(FormatDuration(QStringLiteral("abc")), "00:00:00");
-    EXPECT_EQ(FormatDuration(QStringLiteral("61")), "00:01:01");
+    EXPECT_EQ(FormatDuration("abc"), "00:00:00");
+    EXPECT_EQ(FormatDuration("61"), "00:01:01");
 }
 
 TEST(Formatting, SizesWithUnitsAndTrimmedDecimals) {

@@ -12,14 +12,14 @@ QString fmt(double x, const char* pattern) {
     JetFormat::Value v;
     v.kind = JetFormat::Value::Kind::Number;
     v.number = x;
-    return JetFormat::format(v, QString::fromUtf8(pattern)).value_or(QStringLiteral("<null>"));
+    return JetFormat::format(v, QString::fromUtf8(pattern)).value_or("<null>");
 }
 
 QString fmtText(const char* text, const char* pattern) {
     JetFormat::Value v;
     v.kind = JetFormat::Value::Kind::Text;
     v.text = QString::fromUtf8(text);
-    return JetFormat::format(v, QString::fromUtf8(pattern)).value_or(QStringLiteral("<null>"));
+    return JetFormat::format(v, QString::fromUtf8(pattern)).value_or("<null>");
 }
 
 // Saturday 2024-03-02 14:05:09, and the same day at 09:03:04.

@@ -219,7 +219,7 @@ TEST_P(JetFunctionCase, AnswersAsJet) {
     if (!r.value().next())
         got = QStringLiteral("error: ") + r.value().error();
     else
-        got = r.value().isNull(0) ? QStringLiteral("<null>") : r.value().text(0);
+        got = r.value().isNull(0) ? "<null>" : r.value().text(0);
     const QString want = QString::fromUtf8(c.expected);
     if (want.startsWith(QLatin1String("error: "))) {
         EXPECT_TRUE(got.startsWith(want)) << got.toStdString();

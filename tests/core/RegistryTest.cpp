@@ -11,7 +11,7 @@
 using namespace Registry;
 
 namespace {
-const QString kKey = QStringLiteral("Software\\Test");
+const QString kKey = "Software\\Test";
 }
 
 class RegistryTest : public ConfigDirTest {};
@@ -291,13 +291,13 @@ TEST_F(RegistryTest, NamesWithControlCharactersAreRefusedAndAnyDataRoundTrips) {
 
     // Data is free: every text survives the file byte for byte.
     const QString texts[] = {
-        QStringLiteral("one\ntwo"),
-        QStringLiteral("crlf\r\nend\r"),
+        "one\ntwo",
+        "crlf\r\nend\r",
         QStringLiteral("a") + QChar(0) + QStringLiteral("b"),
-        QStringLiteral("\t tabs and \"quotes\" and \\ back\\slashes \\"),
-        QStringLiteral("  blanks  "),
+        "\t tabs and \"quotes\" and \\ back\\slashes \\",
+        "  blanks  ",
         QStringLiteral("broken ") + QChar(0xDC00) + QStringLiteral(" half"),
-        QStringLiteral("Grüße ☃ 😀"),
+        "Grüße ☃ 😀",
         QString(),
     };
     for (int i = 0; i < int(std::size(texts)); ++i)
@@ -320,7 +320,7 @@ TEST_F(RegistryTest, ExportsOfTheWindowsRegistryEditorAreRead) {
                                           "  00,00\r\n"
                                           "\"bin\" = hex:fe,ff\r\n"
                                           "\"dw\"=dword:0000002a\r\n")));
-    EXPECT_EQ(GetValue(CurrentUser, kKey, "name"), QStringLiteral("Grüße ☃"));
+    EXPECT_EQ(GetValue(CurrentUser, kKey, "name"), "Grüße ☃");
     EXPECT_EQ(GetValue(CurrentUser, kKey, "path"), "%A%B");
     EXPECT_EQ(GetValue(CurrentUser, kKey, "bin"), "-2");
     EXPECT_TRUE(Report(CurrentUser).clean());
@@ -339,8 +339,8 @@ TEST_F(RegistryTest, ExportsOfTheWindowsRegistryEditorAreRead) {
                                               "[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n"
                                               "\"cafe\"=\"Caf\xe9\"\r\n"
                                               "\"expand\"=hex(2):25,e9,25,00\r\n");
-    EXPECT_EQ(GetValue(LocalMachine, kKey, "cafe"), QStringLiteral("Café"));
-    EXPECT_EQ(GetValue(LocalMachine, kKey, "expand"), QStringLiteral("%é%"));
+    EXPECT_EQ(GetValue(LocalMachine, kKey, "cafe"), "Café");
+    EXPECT_EQ(GetValue(LocalMachine, kKey, "expand"), "%é%");
     EXPECT_TRUE(Report(LocalMachine).clean());
 }
 

@@ -20,10 +20,10 @@ protected:
         addMusicFolder();
         for (int i = 1; i <= 12; ++i) {
             TagFields t;
-            t.artist = i <= artists.size() ? artists[i - 1] : QStringLiteral("Band");
+            t.artist = i <= artists.size() ? artists[i - 1] : "Band";
             t.album = QStringLiteral("Album %1").arg(i % 3);
             t.title = QStringLiteral("Song %1").arg(i);
-            t.year = QStringLiteral("1999");
+            t.year = "1999";
             EXPECT_TRUE(fixtures::WriteMp3(
                 music() + QStringLiteral("/f%1.mp3").arg(i, 2, 10, QChar('0')), t));
         }
@@ -41,32 +41,21 @@ protected:
 } // namespace
 
 TEST(BatchTagValues, DistinctTrimmedNonBlankInOrderFirstMet) {
-    const QStringList values = {QStringLiteral("abc"),   QStringLiteral("ABC"),
-                                QStringLiteral("   "),   QString(),
-                                QStringLiteral(" abc "), QStringLiteral("Zed"),
-                                QStringLiteral("ABC"),   QStringLiteral("a\tb")};
-    EXPECT_EQ(BatchTags::DistinctValues(values),
-              (QStringList{QStringLiteral("abc"), QStringLiteral("ABC"), QStringLiteral("Zed"),
-                           QStringLiteral("a\tb")}));
-    EXPECT_TRUE(BatchTags::DistinctValues({QStringLiteral(" "), QString()}).isEmpty());
+    const QStringList values = {"abc", "ABC", "   ", QString(), " abc ", "Zed", "ABC", "a\tb"};
+    EXPECT_EQ(BatchTags::DistinctValues(values), (QStringList{"abc", "ABC", "Zed", "a\tb"}));
+    EXPECT_TRUE(BatchTags::DistinctValues({" ", QString()}).isEmpty());
 }
 
 TEST_F(BatchTagsTest, OffersComeFromTheWholeListInListOrder) {
-    QList<qint64> ids =
-        makeTwelve({QStringLiteral("abc"), QStringLiteral("ABC"), QStringLiteral("  "),
-                    QStringLiteral("Zed"), QStringLiteral("abc")});
+    QList<qint64> ids = makeTwelve({"abc", "ABC", "  ", "Zed", "abc"});
     EXPECT_EQ(BatchTags::OfferedValues(lib, ids, FileField::Artist),
-              (QStringList{QStringLiteral("abc"), QStringLiteral("ABC"), QStringLiteral("Zed"),
-                           QStringLiteral("Band")}));
+              (QStringList{"abc", "ABC", "Zed", "Band"}));
     std::reverse(ids.begin(), ids.end());
     EXPECT_EQ(BatchTags::OfferedValues(lib, ids, FileField::Artist),
-              (QStringList{QStringLiteral("Band"), QStringLiteral("abc"), QStringLiteral("Zed"),
-                           QStringLiteral("ABC")}));
+              (QStringList{"Band", "abc", "Zed", "ABC"}));
     EXPECT_EQ(BatchTags::OfferedValues(lib, ids, FileField::Album),
-              (QStringList{QStringLiteral("Album 0"), QStringLiteral("Album 2"),
-                           QStringLiteral("Album 1")}));
-    EXPECT_EQ(BatchTags::OfferedValues(lib, ids, FileField::Year),
-              QStringList{QStringLiteral("1999")});
+              (QStringList{"Album 0", "Album 2", "Album 1"}));
+    EXPECT_EQ(BatchTags::OfferedValues(lib, ids, FileField::Year), QStringList{"1999"});
 }
 
 TEST_F(BatchTagsTest, EnumTracksNumbersInListOrderWhateverTheSort) {
@@ -85,19 +74,19 @@ TEST_F(BatchTagsTest, EnumTracksNumbersInListOrderWhateverTheSort) {
     }
     // The file itself holds the number, not only the row.
     const QString path = field(shuffled[9], FileField::FullPath);
-    EXPECT_EQ(QString::fromStdString(ReadAudioFacts(path).track), QStringLiteral("10"));
+    EXPECT_EQ(QString::fromStdString(ReadAudioFacts(path).track), "10");
 }
 
 TEST_F(BatchTagsTest, SetTagTrimsAndWritesOnlyTheGivenFiles) {
     const QList<qint64> ids = makeTwelve();
     const QList<qint64> chosen = {ids[11], ids[0], ids[5]};
     const BatchTags::Outcome done =
-        BatchTags::SetTag(*lib.Tags(), chosen, TagService::Album, QStringLiteral("  New Album \t"));
+        BatchTags::SetTag(*lib.Tags(), chosen, TagService::Album, "  New Album \t");
     EXPECT_EQ(done.written, 3);
     for (qint64 id : ids)
-        EXPECT_EQ(field(id, FileField::Album) == QStringLiteral("New Album"), chosen.contains(id));
+        EXPECT_EQ(field(id, FileField::Album) == "New Album", chosen.contains(id));
     EXPECT_EQ(QString::fromStdString(ReadAudioFacts(field(ids[5], FileField::FullPath)).album),
-              QStringLiteral("New Album"));
+              "New Album");
 }
 
 TEST_F(BatchTagsTest, GenreNumberBringsItsNameAndFailuresAreCountedNotFatal) {
@@ -105,7 +94,7 @@ TEST_F(BatchTagsTest, GenreNumberBringsItsNameAndFailuresAreCountedNotFatal) {
     // A WAV file takes no tag: its write fails, the files after it are still written.
     ASSERT_TRUE(fixtures::WriteWav(music() + QStringLiteral("/plain.wav")));
     scan();
-    const qint64 wav = idOf(QStringLiteral("plain.wav"));
+    const qint64 wav = idOf("plain.wav");
     ASSERT_GT(wav, 0);
     const QList<qint64> chosen = {ids[0], wav, ids[1], 999999};
     const BatchTags::Outcome done = BatchTags::SetGenre(*lib.Tags(), chosen, 17);
@@ -113,14 +102,14 @@ TEST_F(BatchTagsTest, GenreNumberBringsItsNameAndFailuresAreCountedNotFatal) {
     ASSERT_EQ(done.failures.size(), 2);
     EXPECT_EQ(done.failures[0].id, wav);
     EXPECT_EQ(done.failures[1].id, 999999);
-    EXPECT_EQ(field(ids[1], FileField::GenreNumber), QStringLiteral("17"));
-    EXPECT_EQ(field(ids[1], FileField::GenreText), QStringLiteral("Rock"));
-    EXPECT_EQ(field(ids[2], FileField::GenreNumber), QStringLiteral("255"));
+    EXPECT_EQ(field(ids[1], FileField::GenreNumber), "17");
+    EXPECT_EQ(field(ids[1], FileField::GenreText), "Rock");
+    EXPECT_EQ(field(ids[2], FileField::GenreNumber), "255");
 
     // A year that is no year is refused file by file.
     const BatchTags::Outcome year =
-        BatchTags::SetTag(*lib.Tags(), {ids[3]}, TagService::Year, QStringLiteral("soon"));
+        BatchTags::SetTag(*lib.Tags(), {ids[3]}, TagService::Year, "soon");
     EXPECT_EQ(year.written, 0);
     EXPECT_EQ(year.failures.size(), 1);
-    EXPECT_EQ(field(ids[3], FileField::Year), QStringLiteral("1999"));
+    EXPECT_EQ(field(ids[3], FileField::Year), "1999");
 }

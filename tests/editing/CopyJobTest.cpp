@@ -175,20 +175,20 @@ TEST_F(CopyTest, SendToFolderAsksForTheTreeNodesSubfolder) {
         ScriptedDialogs dialogs;
         dialogs.answers = {Dialogs::Yes};
         dialogs.folders = {path("disk")};
-        EXPECT_EQ(SendToFolder::ChooseTarget(QStringLiteral("  Abba  ")), path("disk/Abba/"));
+        EXPECT_EQ(SendToFolder::ChooseTarget("  Abba  "), path("disk/Abba/"));
         ASSERT_EQ(dialogs.asked.size(), 1);
-        EXPECT_TRUE(dialogs.asked[0].text.contains(QStringLiteral("\"Abba\""))) << "text 3";
+        EXPECT_TRUE(dialogs.asked[0].text.contains("\"Abba\"")) << "text 3";
         EXPECT_TRUE(QFileInfo(path("disk/Abba")).isDir());
         // Asked again for an existing subfolder: its creation error is ignored.
         dialogs.answers = {Dialogs::Yes};
         dialogs.folders = {path("disk")};
-        EXPECT_EQ(SendToFolder::ChooseTarget(QStringLiteral("Abba")), path("disk/Abba/"));
+        EXPECT_EQ(SendToFolder::ChooseTarget("Abba"), path("disk/Abba/"));
     }
     { // No copies straight into the chosen folder.
         ScriptedDialogs dialogs;
         dialogs.answers = {Dialogs::No};
         dialogs.folders = {path("disk")};
-        EXPECT_EQ(SendToFolder::ChooseTarget(QStringLiteral("Abba")), path("disk/"));
+        EXPECT_EQ(SendToFolder::ChooseTarget("Abba"), path("disk/"));
     }
     { // No folder chosen: nothing, no message.
         ScriptedDialogs dialogs;
@@ -203,7 +203,7 @@ TEST_F(CopyTest, SendToFolderAsksForTheTreeNodesSubfolder) {
         EXPECT_EQ(dialogs.asked[0].style, Dialogs::OkOnly | Dialogs::Exclamation);
         EXPECT_TRUE(dialogs.asked[0].text.contains(path("gone/")));
     }
-    const auto pairs = SendToFolder::Pairs(path("disk/"), {QStringLiteral("/m/x y.mp3")});
+    const auto pairs = SendToFolder::Pairs(path("disk/"), {"/m/x y.mp3"});
     ASSERT_EQ(pairs.size(), 1);
     EXPECT_EQ(pairs[0].second, path("disk/x y.mp3"));
 }

@@ -45,10 +45,8 @@ protected:
     // Every column of the row, for comparing before and after.
     QString rowOf(qint64 id) {
         const QStringList r = rows(QStringLiteral("select * from FILES where id=%1").arg(id),
-                                   {QStringLiteral("fullpath"), QStringLiteral("filename"),
-                                    QStringLiteral("filetitle"), QStringLiteral("size"),
-                                    QStringLiteral("DATETIME"), QStringLiteral("rating"),
-                                    QStringLiteral("playcount"), QStringLiteral("md_title")});
+                                   {"fullpath", "filename", "filetitle", "size", "DATETIME",
+                                    "rating", "playcount", "md_title"});
         return r.value(0);
     }
     QList<RenamePlan::Step> rename(const QString& pattern, const QList<qint64>& ids) {
@@ -62,14 +60,14 @@ protected:
 
 TEST_F(RenameExecuteTest, RenamesAndUpdatesTheRowKeepingRatingAndPlays) {
     addMusicFolder();
-    addMp3(QStringLiteral("a.mp3"), QStringLiteral("X"), QStringLiteral("3"), QStringLiteral("Y"));
+    addMp3("a.mp3", "X", "3", "Y");
     scan();
-    const qint64 id = idOf(QStringLiteral("a.mp3"));
+    const qint64 id = idOf("a.mp3");
     ASSERT_TRUE(lib.SetFileField(id, FileField::Rating, 4));
     ASSERT_TRUE(lib.SetFileField(id, FileField::PlayCount, 9));
     const qint64 size = QFileInfo(music() + QStringLiteral("/a.mp3")).size();
 
-    const QList<RenamePlan::Step> steps = rename(QStringLiteral("%A - %N - %T"), {id});
+    const QList<RenamePlan::Step> steps = rename("%A - %N - %T", {id});
     ASSERT_EQ(steps.size(), 1);
     EXPECT_TRUE(steps[0].done) << steps[0].problem.toStdString();
     const QString target = music() + QStringLiteral("/X - 03 - Y.mp3");
@@ -79,38 +77,36 @@ TEST_F(RenameExecuteTest, RenamesAndUpdatesTheRowKeepingRatingAndPlays) {
     FileRecord r;
     ASSERT_TRUE(lib.GetFileRecord(static_cast<qint32>(id), r));
     EXPECT_EQ(r.fullPath, target);
-    EXPECT_EQ(r.fileName, QStringLiteral("X - 03 - Y.mp3"));
-    EXPECT_EQ(r.fileTitle, QStringLiteral("X - 03 - Y"));
+    EXPECT_EQ(r.fileName, "X - 03 - Y.mp3");
+    EXPECT_EQ(r.fileTitle, "X - 03 - Y");
     EXPECT_EQ(r.size, size);
     EXPECT_EQ(r.fileDate.toSecsSinceEpoch(), QFileInfo(target).lastModified().toSecsSinceEpoch());
     EXPECT_EQ(r.rating, 4);
     EXPECT_EQ(r.playCount, 9);
-    EXPECT_EQ(r.title, QStringLiteral("Y"));
+    EXPECT_EQ(r.title, "Y");
     // A rescan finds the file where the row says it is: no new row.
     const ScanCounts again = scan();
     EXPECT_EQ(again.added, 0);
-    EXPECT_EQ(idOf(QStringLiteral("X - 03 - Y.mp3")), id);
+    EXPECT_EQ(idOf("X - 03 - Y.mp3"), id);
 }
 
 TEST_F(RenameExecuteTest, SameNameTwiceRenamesTheFirstAndKeepsTheSecond) {
     addMusicFolder();
-    addMp3(QStringLiteral("1.mp3"), QStringLiteral("A"), QStringLiteral("1"),
-           QStringLiteral("Same"));
-    addMp3(QStringLiteral("2.mp3"), QStringLiteral("A"), QStringLiteral("2"),
-           QStringLiteral("Same"));
+    addMp3("1.mp3", "A", "1", "Same");
+    addMp3("2.mp3", "A", "2", "Same");
     scan();
-    const qint64 one = idOf(QStringLiteral("1.mp3")), two = idOf(QStringLiteral("2.mp3"));
+    const qint64 one = idOf("1.mp3"), two = idOf("2.mp3");
     const QByteArray secondBytes = fixtures::ReadBytes(music() + QStringLiteral("/2.mp3"));
     const QString secondRow = rowOf(two);
 
     QList<RenamePlan::Step> preview =
-        RenamePlan::Plan(QStringLiteral("%T.mp3"), RenamePlan::Records(lib, {one, two}));
+        RenamePlan::Plan("%T.mp3", RenamePlan::Records(lib, {one, two}));
     RenamePlan::Preview(preview, RenamePlan::PathExists);
     EXPECT_TRUE(preview[0].problem.isEmpty());
     EXPECT_FALSE(preview[1].problem.isEmpty());
     EXPECT_TRUE(exists(music() + QStringLiteral("/1.mp3"))); // a preview touches nothing
 
-    const QList<RenamePlan::Step> steps = rename(QStringLiteral("%T.mp3"), {one, two});
+    const QList<RenamePlan::Step> steps = rename("%T.mp3", {one, two});
     EXPECT_TRUE(steps[0].done);
     EXPECT_FALSE(steps[1].done);
     EXPECT_FALSE(steps[1].problem.isEmpty());
@@ -122,23 +118,18 @@ TEST_F(RenameExecuteTest, SameNameTwiceRenamesTheFirstAndKeepsTheSecond) {
 
 TEST_F(RenameExecuteTest, BadTitlesFailTheirFileAndTheOthersGoOn) {
     addMusicFolder();
-    addMp3(QStringLiteral("q.mp3"), QStringLiteral("A"), QStringLiteral("1"),
-           QStringLiteral("Why?"));
-    addMp3(QStringLiteral("s.mp3"), QStringLiteral("A"), QStringLiteral("2"),
-           QStringLiteral("sub/dir"));
-    addMp3(QStringLiteral("t.mp3"), QStringLiteral("A"), QStringLiteral("3/12"),
-           QStringLiteral("Three"));
-    addMp3(QStringLiteral("ok.mp3"), QStringLiteral("A"), QStringLiteral("4"),
-           QStringLiteral("Fine"));
+    addMp3("q.mp3", "A", "1", "Why?");
+    addMp3("s.mp3", "A", "2", "sub/dir");
+    addMp3("t.mp3", "A", "3/12", "Three");
+    addMp3("ok.mp3", "A", "4", "Fine");
     QDir().mkpath(music() + QStringLiteral("/sub"));
     scan();
-    const QList<qint64> ids = {idOf(QStringLiteral("q.mp3")), idOf(QStringLiteral("s.mp3")),
-                               idOf(QStringLiteral("t.mp3")), idOf(QStringLiteral("ok.mp3"))};
+    const QList<qint64> ids = {idOf("q.mp3"), idOf("s.mp3"), idOf("t.mp3"), idOf("ok.mp3")};
     QStringList before;
     for (qint64 id : ids)
         before << rowOf(id);
 
-    const QList<RenamePlan::Step> steps = rename(QStringLiteral("%N %T"), ids);
+    const QList<RenamePlan::Step> steps = rename("%N %T", ids);
     for (int i = 0; i < 3; ++i) {
         EXPECT_FALSE(steps[i].done) << i;
         EXPECT_EQ(rowOf(ids[i]), before[i]) << i;
@@ -153,7 +144,7 @@ TEST_F(RenameExecuteTest, BadTitlesFailTheirFileAndTheOthersGoOn) {
     EXPECT_TRUE(exists(music() + QStringLiteral("/04 Fine.mp3")));
 
     // The file's own extension in other letter case ends the name once.
-    const QList<RenamePlan::Step> upper = rename(QStringLiteral("%T.MP3"), {ids[3]});
+    const QList<RenamePlan::Step> upper = rename("%T.MP3", {ids[3]});
     EXPECT_TRUE(upper[0].done);
     EXPECT_TRUE(exists(music() + QStringLiteral("/Fine.MP3")));
 }
@@ -161,13 +152,10 @@ TEST_F(RenameExecuteTest, BadTitlesFailTheirFileAndTheOthersGoOn) {
 TEST_F(RenameExecuteTest, WithoutTheNoReplaceFlagLinkingStillNeverReplaces) {
     FileMove::SetRenameCall(refuseFlag);
     addMusicFolder();
-    addMp3(QStringLiteral("1.mp3"), QStringLiteral("A"), QStringLiteral("1"),
-           QStringLiteral("Same"));
-    addMp3(QStringLiteral("2.mp3"), QStringLiteral("A"), QStringLiteral("2"),
-           QStringLiteral("Same"));
+    addMp3("1.mp3", "A", "1", "Same");
+    addMp3("2.mp3", "A", "2", "Same");
     scan();
-    const QList<RenamePlan::Step> steps = rename(
-        QStringLiteral("%T"), {idOf(QStringLiteral("1.mp3")), idOf(QStringLiteral("2.mp3"))});
+    const QList<RenamePlan::Step> steps = rename("%T", {idOf("1.mp3"), idOf("2.mp3")});
     EXPECT_TRUE(steps[0].done) << steps[0].problem.toStdString();
     EXPECT_FALSE(steps[1].done);
     EXPECT_TRUE(exists(music() + QStringLiteral("/Same.mp3")));
@@ -191,7 +179,7 @@ TEST_F(RenameExecuteTest, NamesThatAreNotUtf8AreRenamedByTheirBytes) {
     const QString name = FileNameCodec::decode(QByteArray("\xff.mp3"));
     const qint64 id = idOf(name);
     ASSERT_GT(id, 0);
-    const QList<RenamePlan::Step> steps = rename(QStringLiteral("%T"), {id});
+    const QList<RenamePlan::Step> steps = rename("%T", {id});
     EXPECT_TRUE(steps[0].done) << steps[0].problem.toStdString();
     struct stat st {};
     EXPECT_EQ(::stat((folder + "/Caf\xc3\xa9.mp3").constData(), &st), 0);
@@ -203,14 +191,14 @@ TEST_F(RenameExecuteTest, NamesThatAreNotUtf8AreRenamedByTheirBytes) {
 
 TEST_F(RenameExecuteTest, RowThatCannotFollowGetsTheFileBackAndLockedFilesStay) {
     addMusicFolder();
-    addMp3(QStringLiteral("a.mp3"), QStringLiteral("A"), QStringLiteral("1"), QStringLiteral("b"));
-    addMp3(QStringLiteral("b.mp3"), QStringLiteral("A"), QStringLiteral("2"), QStringLiteral("c"));
+    addMp3("a.mp3", "A", "1", "b");
+    addMp3("b.mp3", "A", "2", "c");
     scan();
-    const qint64 a = idOf(QStringLiteral("a.mp3")), b = idOf(QStringLiteral("b.mp3"));
+    const qint64 a = idOf("a.mp3"), b = idOf("b.mp3");
     // b.mp3 is gone from the disk but its row still holds the name.
     ASSERT_TRUE(QFile::remove(music() + QStringLiteral("/b.mp3")));
     const QString before = rowOf(a);
-    const QList<RenamePlan::Step> steps = rename(QStringLiteral("%T"), {a});
+    const QList<RenamePlan::Step> steps = rename("%T", {a});
     EXPECT_FALSE(steps[0].done);
     EXPECT_FALSE(steps[0].problem.isEmpty());
     EXPECT_TRUE(exists(music() + QStringLiteral("/a.mp3")));
@@ -223,7 +211,7 @@ TEST_F(RenameExecuteTest, RowThatCannotFollowGetsTheFileBackAndLockedFilesStay) 
         ::open(QFile::encodeName(music() + QStringLiteral("/a.mp3")).constData(), O_RDONLY);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    const QList<RenamePlan::Step> locked = rename(QStringLiteral("%A %T"), {a});
+    const QList<RenamePlan::Step> locked = rename("%A %T", {a});
     ::close(fd);
     EXPECT_FALSE(locked[0].done);
     EXPECT_TRUE(exists(music() + QStringLiteral("/a.mp3")));

@@ -23,8 +23,8 @@ EngineTest::~EngineTest() = default;
 void EngineTest::SetUp() {
     LibraryTest::SetUp();
     m_port = FreeLoopbackPort();
-    ASSERT_TRUE(mainMod::WriteSetting(QStringLiteral("IndexingEngine\\ServicePort"),
-                                      QString::number(m_port), true));
+    ASSERT_TRUE(
+        mainMod::WriteSetting("IndexingEngine\\ServicePort", QString::number(m_port), true));
 }
 
 void EngineTest::TearDown() {
@@ -57,7 +57,7 @@ void EngineTest::stopEngine() {
 }
 
 bool EngineTest::connectClient(IndexEngineForm& client) {
-    client.setProgramFolder(QStringLiteral("/nonexistent")); // never starts one by itself
+    client.setProgramFolder("/nonexistent"); // never starts one by itself
     return client.Connect();
 }
 

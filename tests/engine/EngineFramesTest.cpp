@@ -9,97 +9,85 @@ using namespace EngineFrames;
 namespace {
 
 TEST(EngineFrames, EncodePadsWithNulsAndCutsLongText) {
-    const QByteArray f = encode(QStringLiteral("[handshake]"));
+    const QByteArray f = encode("[handshake]");
     ASSERT_EQ(f.size(), FrameSize);
     EXPECT_EQ(f.left(11), QByteArray("[handshake]"));
     EXPECT_EQ(f.count('\0'), FrameSize - 11);
     EXPECT_EQ(encode(QString(3000, QLatin1Char('x'))).size(), FrameSize);
     // Single-byte characters: "é" is one byte, as Windows-1252 has it.
-    EXPECT_EQ(encode(QStringLiteral("é")).at(0), '\xE9');
+    EXPECT_EQ(encode("é").at(0), '\xE9');
 }
 
 TEST(EngineFrames, BufferCutsFramesAcrossArrivals) {
     FrameBuffer b;
     // Two frames in one chunk come out once each, in order.
-    b.append(encode(QStringLiteral("one")) + encode(QStringLiteral("two")));
-    EXPECT_EQ(b.takeFrames(), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+    b.append(encode("one") + encode("two"));
+    EXPECT_EQ(b.takeFrames(), (QStringList{"one", "two"}));
     EXPECT_TRUE(b.takeFrames().isEmpty());
 
     // One frame over three chunks comes out when its last byte is there.
-    const QByteArray f = encode(QStringLiteral(">[progress]=42"));
+    const QByteArray f = encode(">[progress]=42");
     b.append(f.left(5));
     EXPECT_TRUE(b.takeFrames().isEmpty());
     b.append(f.mid(5, 600));
     EXPECT_TRUE(b.takeFrames().isEmpty());
-    b.append(f.mid(605) + encode(QStringLiteral("next")).left(3));
-    EXPECT_EQ(b.takeFrames(), QStringList{QStringLiteral(">[progress]=42")});
+    b.append(f.mid(605) + encode("next").left(3));
+    EXPECT_EQ(b.takeFrames(), QStringList{">[progress]=42"});
     EXPECT_EQ(b.pending(), 3);
-}
 
-TEST(EngineFrames, FrameIsCutAtItsFirstNul) {
-    FrameBuffer b;
-    QByteArray f = encode(QStringLiteral("[backtoyou]"));
-    f.replace(12, 4, "junk"); // after the first NUL: ignored
-    b.append(f);
-    EXPECT_EQ(b.takeFrames(), QStringList{QStringLiteral("[backtoyou]")});
+    // A frame ends at its first NUL: what follows is ignored.
+    FrameBuffer c;
+    QByteArray junk = encode("[backtoyou]");
+    junk.replace(12, 4, "junk");
+    c.append(junk);
+    EXPECT_EQ(c.takeFrames(), QStringList{"[backtoyou]"});
 }
 
 TEST(EngineFrames, LeadingNumber) {
-    EXPECT_EQ(leadingNumber(QStringLiteral("42")), 42);
-    EXPECT_EQ(leadingNumber(QStringLiteral(" 7abc")), 7);
-    EXPECT_EQ(leadingNumber(QStringLiteral("-3")), -3);
-    EXPECT_EQ(leadingNumber(QStringLiteral("abc")), 0);
-    EXPECT_EQ(leadingNumber(QString()), 0);
-    EXPECT_EQ(leadingNumber(QStringLiteral("99999999999")), 0);
+    const std::pair<const char*, int> cases[] = {{"42", 42}, {" 7abc", 7}, {"-3", -3},
+                                                 {"abc", 0}, {"", 0},      {"99999999999", 0}};
+    for (const auto& [text, number] : cases)
+        EXPECT_EQ(leadingNumber(text), number) << text;
 }
 
-TEST(EngineFrames, HandshakeAndVersion) {
-    EXPECT_EQ(parseEngineFrame(QStringLiteral("[backtoyou]")).kind, EngineMessage::HandshakeDone);
-    // The reply must be the whole frame.
-    EXPECT_EQ(parseEngineFrame(QStringLiteral("[backtoyou]x")).kind, EngineMessage::Ignored);
-    const EngineMessage v = parseEngineFrame(QStringLiteral(">[version]=1.2.3"));
-    EXPECT_EQ(v.kind, EngineMessage::Version);
-    EXPECT_EQ(v.text, QStringLiteral("1.2.3"));
-}
-
-TEST(EngineFrames, StateValues) {
-    EngineMessage m = parseEngineFrame(QStringLiteral(">[state]=2|Scanning"));
-    EXPECT_EQ(m.kind, EngineMessage::State);
-    EXPECT_EQ(m.number, 2);
-    EXPECT_EQ(m.text, QStringLiteral("Scanning"));
-    m = parseEngineFrame(QStringLiteral(">[state]=0"));
-    EXPECT_EQ(m.kind, EngineMessage::State);
-    EXPECT_EQ(m.number, 0);
-    EXPECT_TRUE(m.text.isEmpty());
-    // An empty value changes nothing.
-    EXPECT_EQ(parseEngineFrame(QStringLiteral(">[state]=")).kind, EngineMessage::Ignored);
-    // Three parts: the whole value is read as a number, with no text.
-    m = parseEngineFrame(QStringLiteral(">[state]=3|a|b"));
-    EXPECT_EQ(m.number, 3);
-    EXPECT_TRUE(m.text.isEmpty());
-    m = parseEngineFrame(QStringLiteral(">[state]=1|$654"));
-    EXPECT_EQ(m.text, QStringLiteral("$654"));
-}
-
-TEST(EngineFrames, PrefixesAreExactAndCaseSensitive) {
-    EXPECT_EQ(parseEngineFrame(QStringLiteral(">[State]=1")).kind, EngineMessage::Ignored);
-    EXPECT_EQ(parseEngineFrame(QStringLiteral("[state]=1")).kind, EngineMessage::Ignored);
-    EXPECT_EQ(parseEngineFrame(QStringLiteral(">[progress]")).kind, EngineMessage::Ignored);
-    EXPECT_EQ(parseEngineFrame(QStringLiteral("hello")).kind, EngineMessage::Ignored);
-    const EngineMessage p = parseEngineFrame(QStringLiteral(">[progress]=55.5"));
-    EXPECT_EQ(p.kind, EngineMessage::Progress);
-    EXPECT_EQ(p.number, 55);
+// Each frame is read by its exact, case-sensitive prefix.
+TEST(EngineFrames, MessagesByPrefix) {
+    using K = EngineMessage;
+    const struct {
+        const char* frame;
+        EngineMessage::Kind kind;
+        int number;
+        const char* text;
+    } cases[] = {
+        {"[backtoyou]", K::HandshakeDone, 0, ""},
+        {"[backtoyou]x", K::Ignored, 0, ""}, // the reply must be the whole frame
+        {">[version]=1.2.3", K::Version, 0, "1.2.3"},
+        {">[state]=2|Scanning", K::State, 2, "Scanning"},
+        {">[state]=0", K::State, 0, ""},
+        {">[state]=", K::Ignored, 0, ""},    // an empty value changes nothing
+        {">[state]=3|a|b", K::State, 3, ""}, // three parts: a number, no text
+        {">[state]=1|$654", K::State, 1, "$654"},
+        {">[State]=1", K::Ignored, 0, ""},
+        {"[state]=1", K::Ignored, 0, ""},
+        {">[progress]", K::Ignored, 0, ""},
+        {">[progress]=55.5", K::Progress, 55, ""},
+        {"hello", K::Ignored, 0, ""},
+    };
+    for (const auto& c : cases) {
+        const EngineMessage m = parseEngineFrame(c.frame);
+        EXPECT_EQ(m.kind, c.kind) << c.frame;
+        EXPECT_EQ(m.number, c.number) << c.frame;
+        EXPECT_EQ(m.text, c.text) << c.frame;
+    }
 }
 
 TEST(EngineFrames, ReportNeedsExactlyEightFields) {
-    const EngineMessage r = parseEngineFrame(QStringLiteral(">[report]=a|10|b|2|c|3|d|4"));
+    const EngineMessage r = parseEngineFrame(">[report]=a|10|b|2|c|3|d|4");
     EXPECT_EQ(r.kind, EngineMessage::Report);
     EXPECT_EQ(r.counts, (std::array<qint32, 4>{10, 2, 3, 4}));
-    EXPECT_EQ(parseEngineFrame(QStringLiteral(">[report]=a|10|b|2|c|3|d")).kind,
-              EngineMessage::Ignored);
-    EXPECT_EQ(parseEngineFrame(QStringLiteral(">[report]=a|10|b|2|c|3|d|4|e")).kind,
-              EngineMessage::Ignored);
-    EXPECT_EQ(parseEngineFrame(QStringLiteral(">[report]=")).kind, EngineMessage::Ignored);
+    EXPECT_EQ(parseEngineFrame(">[report]=a|10|b|2|c|3|d").kind, EngineMessage::Ignored);
+    EXPECT_EQ(parseEngineFrame(">[report]=a|10|b|2|c|3|d|4|e").kind, EngineMessage::Ignored);
+    EXPECT_EQ(parseEngineFrame(">[report]=").kind, EngineMessage::Ignored);
     // What the engine sends reads back.
     EXPECT_EQ(parseEngineFrame(reportMessage(5, 6, 7, 8)).counts,
               (std::array<qint32, 4>{5, 6, 7, 8}));

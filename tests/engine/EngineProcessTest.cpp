@@ -48,10 +48,8 @@ TEST_F(EngineTest, StartIndexesFilesAndReports) {
     client.NotifyState = client.NotifyProgress = true;
     ASSERT_TRUE(client.Start(false));
     EXPECT_EQ(waitForReport(client), (QList<qint32>{3, 3, 0, 0}));
-    EXPECT_EQ(rows(QStringLiteral("select md_artist from FILES order by md_artist"),
-                   {QStringLiteral("md_artist")}),
-              (QStringList{QStringLiteral("Artist 0"), QStringLiteral("Artist 1"),
-                           QStringLiteral("Artist 2")}));
+    EXPECT_EQ(rows("select md_artist from FILES order by md_artist", {"md_artist"}),
+              (QStringList{"Artist 0", "Artist 1", "Artist 2"}));
     ASSERT_GE(states.size(), 2);
     EXPECT_EQ(states.first(), qMakePair(qint16(1), QStringLiteral("$654")));
     EXPECT_EQ(states.last(), qMakePair(qint16(0), QStringLiteral("$656")));
@@ -72,7 +70,7 @@ TEST_F(EngineTest, CancelEndsTheRunningPass) {
     ASSERT_TRUE(startEngine());
     // Another scan of the library holds it, so the pass waits until cancelled.
     Result<std::unique_ptr<FileLock>> held =
-        ScanLock::acquire(dbPath(), QStringLiteral("engine test"), {0, {}, nullptr});
+        ScanLock::acquire(dbPath(), "engine test", {0, {}, nullptr});
     ASSERT_TRUE(held.ok()) << held.error().toStdString();
     IndexEngineForm client;
     ASSERT_TRUE(connectClient(client));
@@ -89,21 +87,19 @@ TEST_F(EngineTest, CancelEndsTheRunningPass) {
     ASSERT_FALSE(states.isEmpty());
     EXPECT_EQ(states.last(), qMakePair(qint16(0), QStringLiteral("$655")));
     EXPECT_FALSE(client.Busy());
-    EXPECT_EQ(rows(QStringLiteral("select id from FILES"), {QStringLiteral("id")}).size(), 0);
+    EXPECT_EQ(rows("select id from FILES", {"id"}).size(), 0);
 }
 
 TEST_F(EngineTest, SecondEngineRefusesToStartAndNamesTheFirst) {
     ASSERT_TRUE(startEngine());
     const ProcessResult second = runTool(QStringLiteral(QVRINDEX_EXECUTABLE), {}, 20000);
     EXPECT_EQ(second.exitCode, 1);
-    EXPECT_TRUE(second.err.contains(QStringLiteral("qvrindex listening on 127.0.0.1")))
-        << second.err.toStdString();
+    EXPECT_TRUE(second.err.contains("qvrindex listening on 127.0.0.1")) << second.err.toStdString();
     EXPECT_TRUE(second.err.contains(QString::number(m_engine.processId())));
 }
 
 TEST_F(EngineTest, InstallRegistersNothing) {
-    const ProcessResult r =
-        runTool(QStringLiteral(QVRINDEX_EXECUTABLE), {QStringLiteral("/install")}, 20000);
+    const ProcessResult r = runTool(QStringLiteral(QVRINDEX_EXECUTABLE), {"/install"}, 20000);
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(lockHolder().isEmpty());
     EXPECT_FALSE(QFile::exists(dir() + QStringLiteral("/qvrindex.log")));
@@ -120,8 +116,7 @@ TEST_F(EngineTest, ClientStartsTheEngineWhenNoneRuns) {
 }
 
 TEST_F(EngineTest, StopsAfterTheIdleTimeWithoutClients) {
-    ASSERT_TRUE(mainMod::WriteSetting(QStringLiteral("IndexingEngine\\IdleStopSeconds"),
-                                      QStringLiteral("1")));
+    ASSERT_TRUE(mainMod::WriteSetting("IndexingEngine\\IdleStopSeconds", "1"));
     ASSERT_TRUE(startEngine());
     {
         IndexEngineForm client;
@@ -152,8 +147,8 @@ TEST_F(EngineTest, ApplicationWritesDuringAPassAreNotLost) {
     int written = 0, duringPass = 0;
     for (int i = 0; i < 200; ++i) {
         if (report.isEmpty()) ++duringPass;
-        Result<db::Recordset> r = conn().prepare(
-            QStringLiteral("insert into MFILTERS (DESCRIPT, QSQL) values (?1, 'x')"));
+        Result<db::Recordset> r =
+            conn().prepare("insert into MFILTERS (DESCRIPT, QSQL) values (?1, 'x')");
         ASSERT_TRUE(r.ok()) << r.error().toStdString();
         r.value().bind(1, QStringLiteral("filter %1").arg(i));
         Status s = r.value().execute();
@@ -164,19 +159,17 @@ TEST_F(EngineTest, ApplicationWritesDuringAPassAreNotLost) {
     ASSERT_TRUE(YieldUntil([&] { return !report.isEmpty(); }, 60000));
     EXPECT_EQ(report, (QList<qint32>{1500, 1500, 0, 0}));
     EXPECT_GT(duringPass, 0);
-    EXPECT_EQ(rows(QStringLiteral("select id from FILES"), {QStringLiteral("id")}).size(), 1500);
-    EXPECT_EQ(rows(QStringLiteral("select id from MFILTERS"), {QStringLiteral("id")}).size(),
-              written);
+    EXPECT_EQ(rows("select id from FILES", {"id"}).size(), 1500);
+    EXPECT_EQ(rows("select id from MFILTERS", {"id"}).size(), written);
 }
 
 TEST_F(EngineTest, PortSettingOutOfRangeOrNotANumberMeans7009) {
     for (const char* text : {"70000", "abc", "-1", ""}) {
-        ASSERT_TRUE(mainMod::WriteSetting(QStringLiteral("IndexingEngine\\ServicePort"),
-                                          QLatin1String(text), true));
+        ASSERT_TRUE(
+            mainMod::WriteSetting("IndexingEngine\\ServicePort", QLatin1String(text), true));
         EXPECT_EQ(IndexingEnginePort(), 7009) << text;
     }
-    ASSERT_TRUE(mainMod::WriteSetting(QStringLiteral("IndexingEngine\\ServicePort"),
-                                      QStringLiteral("abc"), true));
+    ASSERT_TRUE(mainMod::WriteSetting("IndexingEngine\\ServicePort", "abc", true));
     // The engine listens at 7009 then, and a client finds it there.
     QTcpServer probe;
     if (!probe.listen(QHostAddress::LocalHost, 7009))
@@ -195,7 +188,7 @@ namespace {
 
 TEST_F(EngineTest, WatchedFolderChangesReachTheLibrary) {
     addMusicFolder();
-    writeMp3s(1, QStringLiteral("old"));
+    writeMp3s(1, "old");
     ASSERT_TRUE(startEngine());
     IndexEngineForm client;
     ASSERT_TRUE(connectClient(client));
@@ -214,28 +207,27 @@ TEST_F(EngineTest, WatchedFolderChangesReachTheLibrary) {
     ASSERT_TRUE(QFile::copy(music() + QStringLiteral("/old/track0000.mp3"), copy));
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(YieldUntil([&] { return idOf(QStringLiteral("copied.mp3")) > 0; }, 10000));
+    EXPECT_TRUE(YieldUntil([&] { return idOf("copied.mp3") > 0; }, 10000));
     std::cout << "[ note     ] a copied file was in the library after " << clock.elapsed()
               << " ms\n";
     // Clients hear of it as of any pass.
     EXPECT_TRUE(YieldUntil([&] { return !reports.isEmpty() && reports.last()[1] == 1; }, 5000));
 
     ASSERT_TRUE(QFile::remove(copy));
-    EXPECT_TRUE(YieldUntil([&] { return idOf(QStringLiteral("copied.mp3")) == 0; }, 10000));
+    EXPECT_TRUE(YieldUntil([&] { return idOf("copied.mp3") == 0; }, 10000));
     EXPECT_TRUE(YieldUntil([&] { return !reports.isEmpty() && reports.last()[3] == 1; }, 5000));
-    EXPECT_EQ(idOf(QStringLiteral("track0000.mp3")) > 0, true);
+    EXPECT_EQ(idOf("track0000.mp3") > 0, true);
 }
 
 TEST_F(EngineTest, WatchingCanBeSwitchedOff) {
-    ASSERT_TRUE(
-        mainMod::WriteSetting(QStringLiteral("IndexingEngine\\WatchFolders"), QStringLiteral("0")));
+    ASSERT_TRUE(mainMod::WriteSetting("IndexingEngine\\WatchFolders", "0"));
     addMusicFolder();
     ASSERT_TRUE(startEngine());
     IndexEngineForm client;
     ASSERT_TRUE(connectClient(client));
     writeMp3s(1);
     EXPECT_TRUE(waitForReport(client, 3000).isEmpty());
-    EXPECT_EQ(idOf(QStringLiteral("track0000.mp3")), 0);
+    EXPECT_EQ(idOf("track0000.mp3"), 0);
 }
 
 } // namespace

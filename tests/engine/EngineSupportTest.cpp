@@ -1,5 +1,4 @@
-// The engine's log rotation and the service control of a system without
-// services.
+// The engine's log rotation and the service names' NUL cut.
 #include "engine/EngineLog.h"
 #include "engine/modService.h"
 
@@ -11,7 +10,7 @@ namespace {
 
 TEST(EngineLog, RotatesWhenTheFileWouldPassTheLimit) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("qvrindex.log"));
+    const QString path = dir.filePath("qvrindex.log");
     EngineLog log(path, 1000);
     for (int i = 0; i < 40; ++i)
         log.write(QStringLiteral("line %1 ").arg(i) + QString(40, 'x'));
@@ -24,20 +23,10 @@ TEST(EngineLog, RotatesWhenTheFileWouldPassTheLimit) {
     EXPECT_TRUE(last.readAll().contains("line 39 "));
 }
 
-TEST(modService, NoServicesOnThisSystem) {
-    EXPECT_FALSE(modService::IsNTFamily());
-    bool installed = true, running = true;
-    modService::QueryService(modService::ServiceName, installed, running);
-    EXPECT_FALSE(installed);
-    EXPECT_FALSE(running);
-    EXPECT_FALSE(modService::StartService(modService::ServiceName));
-}
-
 TEST(modService, CutAtNul) {
     const QChar nul(0);
-    EXPECT_EQ(modService::CutAtNul(QStringLiteral("abc") + nul + QStringLiteral("def")),
-              QStringLiteral("abc"));
-    EXPECT_EQ(modService::CutAtNul(QStringLiteral("abc")), QStringLiteral("abc"));
+    EXPECT_EQ(modService::CutAtNul(QStringLiteral("abc") + nul + QStringLiteral("def")), "abc");
+    EXPECT_EQ(modService::CutAtNul("abc"), "abc");
     const QString leading = nul + QStringLiteral("abc");
     EXPECT_EQ(modService::CutAtNul(leading), leading);
 }

@@ -36,7 +36,7 @@ public:
     FrameBuffer buffer;
     QStringList received;
     bool answerHandshake = true;
-    QString stateReply = QStringLiteral(">[state]=0");
+    QString stateReply = ">[state]=0";
 };
 
 // What the client raised.
@@ -60,7 +60,7 @@ class IndexEngineFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         client.setPort(engine.server.serverPort());
-        client.setProgramFolder(QStringLiteral("/nonexistent"));
+        client.setProgramFolder("/nonexistent");
     }
     // Lets the client's socket take what the server wrote.
     void settle(int ms = 100) {
@@ -89,13 +89,12 @@ TEST_F(IndexEngineFormTest, FramesAcrossArrivalsAreDispatchedOnceInOrder) {
     client.NotifyState = client.NotifyProgress = client.NotifyReport = true;
     Events ev(client);
 
-    engine.sendRaw(encode(progressMessage(10)) +
-                   encode(stateMessage(2, QStringLiteral("Scanning"))));
+    engine.sendRaw(encode(progressMessage(10)) + encode(stateMessage(2, "Scanning")));
     settle();
     EXPECT_EQ(ev.progress, QList<qint16>{10});
     ASSERT_EQ(ev.states.size(), 1);
     EXPECT_EQ(ev.states[0].first, 2);
-    EXPECT_EQ(ev.states[0].second, QStringLiteral("Scanning"));
+    EXPECT_EQ(ev.states[0].second, "Scanning");
 
     const QByteArray f = encode(reportMessage(4, 3, 2, 1));
     engine.sendRaw(f.left(100));
@@ -109,21 +108,10 @@ TEST_F(IndexEngineFormTest, FramesAcrossArrivalsAreDispatchedOnceInOrder) {
     EXPECT_EQ(ev.progress.size(), 1);
 }
 
-TEST_F(IndexEngineFormTest, ReportsOfSevenOrNineFieldsRaiseNothing) {
-    ASSERT_TRUE(client.Connect());
-    client.NotifyReport = true;
-    Events ev(client);
-    engine.sendRaw(encode(QStringLiteral(">[report]=a|1|b|2|c|3|d")) +
-                   encode(QStringLiteral(">[report]=a|1|b|2|c|3|d|4|e")) +
-                   encode(QStringLiteral(">[report]=a|1|b|2|c|3|d|4")));
-    settle();
-    EXPECT_EQ(ev.reports, (QList<QList<qint32>>{{1, 2, 3, 4}}));
-}
-
 TEST_F(IndexEngineFormTest, FlagsOffRaiseNothingButStateStillCounts) {
     ASSERT_TRUE(client.Connect());
     Events ev(client);
-    engine.sendRaw(encode(QStringLiteral(">[state]=3")) + encode(progressMessage(5)));
+    engine.sendRaw(encode(">[state]=3") + encode(progressMessage(5)));
     settle();
     EXPECT_TRUE(ev.states.isEmpty());
     EXPECT_TRUE(ev.progress.isEmpty());
@@ -133,15 +121,12 @@ TEST_F(IndexEngineFormTest, FlagsOffRaiseNothingButStateStillCounts) {
 TEST_F(IndexEngineFormTest, BusyAsksForTheState) {
     EXPECT_TRUE(client.Busy()); // not connected
     ASSERT_TRUE(client.Connect());
-    engine.stateReply = QStringLiteral(">[state]=0");
+    engine.stateReply = ">[state]=0";
     EXPECT_FALSE(client.Busy());
-    engine.stateReply = QStringLiteral(">[state]=1|$654");
+    engine.stateReply = ">[state]=1|$654";
     EXPECT_TRUE(client.Busy());
     EXPECT_EQ(engine.received.count(AskState), 2);
-}
-
-TEST_F(IndexEngineFormTest, BusyWithoutAnswerIsTrueAfterItsWait) {
-    ASSERT_TRUE(client.Connect());
+    // No answer: busy after the wait.
     engine.stateReply.clear();
     EXPECT_TRUE(client.Busy());
     EXPECT_EQ(client.LastState(), -1);
@@ -176,7 +161,7 @@ TEST(IndexEngineFormNoEngine, ConnectFailsWithoutEngineOrProgram) {
     probe.close(); // nobody listens there now
     IndexEngineForm client;
     client.setPort(port);
-    client.setProgramFolder(QStringLiteral("/nonexistent"));
+    client.setProgramFolder("/nonexistent");
     EXPECT_FALSE(client.Connect());
     EXPECT_FALSE(client.Connected());
 }

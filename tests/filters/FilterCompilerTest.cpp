@@ -10,10 +10,10 @@ namespace {
 const QDateTime kNoon(QDate(2024, 3, 2), QTime(15, 0));
 
 GenreList genres() {
-    GenreList g{{255, QStringLiteral("(any)")}};
+    GenreList g{{255, "(any)"}};
     for (int i = 1; i <= 4; ++i)
         g.append({i, QStringLiteral("G%1").arg(i)});
-    g.append({17, QStringLiteral("Rock")});
+    g.append({17, "Rock"});
     return g;
 }
 
@@ -43,8 +43,8 @@ QString where(const QString& w) {
 
 TEST(FilterCompiler, WorkedExample) {
     FilterGrid g = grid();
-    setRow(g, Row::Artist, 2, false, QStringLiteral("beat"));
-    setRow(g, Row::Year, 4, false, QStringLiteral("1965-1969"));
+    setRow(g, Row::Artist, 2, false, "beat");
+    setRow(g, Row::Year, 4, false, "1965-1969");
     g.rows[Row::Genre].op = 1;
     g.rows[Row::Genre].negated = true;
     g.genre = 5;
@@ -60,10 +60,10 @@ TEST(FilterCompiler, EmptyGridAndLogic) {
     g.logic = 1;
     g.rows[Row::FileType].op = 2;
     EXPECT_EQ(Compile(g, genres()), where("(type=\"WAV\")"));
-    setRow(g, Row::Album, 1, true, QStringLiteral("X"));
+    setRow(g, Row::Album, 1, true, "X");
     EXPECT_EQ(Compile(g, genres()), where("NOT (MD_ALBUM=\"X\") OR (type=\"WAV\")"));
     // A row whose values cannot be used adds neither text nor operator.
-    setRow(g, Row::Duration, 1, false, QStringLiteral("0:00"));
+    setRow(g, Row::Duration, 1, false, "0:00");
     EXPECT_EQ(Compile(g, genres()), where("NOT (MD_ALBUM=\"X\") OR (type=\"WAV\")"));
     g.rows[Row::Album].op = -1;
     EXPECT_EQ(Compile(g, genres()), where("(type=\"WAV\")"));
@@ -101,7 +101,7 @@ TEST(FilterCompiler, GenreRow) {
 TEST(FilterCompiler, DateRows) {
     FilterGrid g = grid();
     g.rows[Row::DateAdded].op = 1;
-    const QString day = QStringLiteral("cdate(format(DATE_ADDED,\"yyyy-MM-dd\"))");
+    const QString day = "cdate(format(DATE_ADDED,\"yyyy-MM-dd\"))";
     // 15:00 counts as the day it is on, not the next one.
     EXPECT_EQ(Compile(g, genres()), where("(" + day + "=#2024-03-02#)"));
     g.rows[Row::DateAdded].op = 2;
@@ -119,9 +119,9 @@ TEST(FilterCompiler, DateRows) {
         g.rows[Row::FileDate].days = QLatin1String(bad);
         EXPECT_EQ(Compile(g, genres()), "select * from files") << bad;
     }
-    g.rows[Row::FileDate].days = QStringLiteral("2.5"); // halves to even
+    g.rows[Row::FileDate].days = "2.5"; // halves to even
     EXPECT_EQ(Compile(g, genres()), where("(DATETIME>=(Now - 2))"));
-    g.rows[Row::FileDate].days = QStringLiteral(" 7 ");
+    g.rows[Row::FileDate].days = " 7 ";
     EXPECT_EQ(Compile(g, genres()), where("(DATETIME>=(Now - 7))"));
 }
 

@@ -19,15 +19,15 @@ FilterGrid busyGrid() {
         g.rows[i].op = OperatorCount(i) - 1;
         g.rows[i].negated = i % 2;
     }
-    g.rows[Row::Album].text = QStringLiteral(" spaced \"quoted\" ");
-    g.rows[Row::Artist].text = QStringLiteral("Björk*1");
-    g.rows[Row::Year].text = QStringLiteral("1990-1999");
+    g.rows[Row::Album].text = " spaced \"quoted\" ";
+    g.rows[Row::Artist].text = "Björk*1";
+    g.rows[Row::Year].text = "1990-1999";
     g.rows[Row::DateAdded].from = QDateTime(QDate(2001, 1, 1), QTime(0, 0));
     g.rows[Row::DateAdded].until = QDateTime(QDate(2002, 2, 2), QTime(0, 0));
-    g.rows[Row::FileDate].days = QStringLiteral("14");
-    g.rows[Row::FileSize].text = QStringLiteral("1-2");
-    g.rows[Row::BitRate].text = QStringLiteral("192");
-    g.rows[Row::Duration].text = QStringLiteral("00:03:00");
+    g.rows[Row::FileDate].days = "14";
+    g.rows[Row::FileSize].text = "1-2";
+    g.rows[Row::BitRate].text = "192";
+    g.rows[Row::Duration].text = "00:03:00";
     g.genre = 3;
     g.sizeUnit = 2;
     g.logic = 1;
@@ -39,7 +39,7 @@ FilterGrid busyGrid() {
 TEST(FilterData, EveryControlHasALine) {
     FilterGrid g = FilterGrid::reset(QDateTime::currentDateTime());
     g.rows[Row::Album].op = 2;
-    const QStringList lines = EncodeGrid(g).split(QStringLiteral("\r\n"));
+    const QStringList lines = EncodeGrid(g).split("\r\n");
     EXPECT_EQ(lines.size(), 2 * RowCount + 4 + 1 + 3 * 2 + 5);
     EXPECT_TRUE(lines.contains(line("cmbCondition*0", "2")));
     EXPECT_TRUE(lines.contains(line("cmbCondition*10", "0")));

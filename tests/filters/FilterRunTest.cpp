@@ -47,9 +47,9 @@ protected:
         set("beatles.mp3", QStringLiteral("size=1572864, duration=90, DATETIME=%1").arg(march2));
         set("happening.mp3", QStringLiteral("size=2048, duration=3600, DATETIME=%1")
                                  .arg(OleDate::fromDate(2020, 1, 1)));
-        set("kinks.wma", QStringLiteral("size=20480, duration=200, bitrate=64000"));
-        set("silence.wav", QStringLiteral("size=500"));
-        Result<GenreList> g = LoadGenres(conn(), QStringLiteral("(any)"));
+        set("kinks.wma", "size=20480, duration=200, bitrate=64000");
+        set("silence.wav", "size=500");
+        Result<GenreList> g = LoadGenres(conn(), "(any)");
         ASSERT_TRUE(g.ok()) << g.error().toStdString();
         genres = g.value();
     }

@@ -27,7 +27,7 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 // A text of exactly n characters that begins with a header and mixes in
 // Windows-1252 letters.
 QString sampleText(qsizetype n) {
-    QString text = QStringLiteral("QVLF V1.0$2070$Português\r\n$001=Não é válido €");
+    QString text = "QVLF V1.0$2070$Português\r\n$001=Não é válido €";
     while (text.size() < n)
         text += QStringLiteral("\r\nkey%1=value ç ß %1").arg(text.size());
     text.truncate(n);
@@ -109,19 +109,19 @@ TEST(LangText, ReadingRules) {
                                         "DUP=second");
     LangTexts texts;
     ASSERT_TRUE(LangFile::ReadTexts(text, texts));
-    EXPECT_FALSE(texts.contains(QStringLiteral("  ;comment")));
-    EXPECT_EQ(texts.value(QStringLiteral("key ")), QStringLiteral(" value"));
-    EXPECT_FALSE(texts.contains(QStringLiteral("key")));
-    EXPECT_EQ(texts.value(QStringLiteral("multi")), QStringLiteral("Line one\r\nLine two"));
-    EXPECT_EQ(texts.value(QStringLiteral("$019")), QStringLiteral("three digits"));
-    EXPECT_EQ(texts.value(QStringLiteral("$19")), QStringLiteral("two digits"));
-    EXPECT_EQ(texts.value(QStringLiteral("b")), QStringLiteral("x=y"));
-    EXPECT_EQ(texts.value(QStringLiteral("dup")), QStringLiteral("second"));
+    EXPECT_FALSE(texts.contains("  ;comment"));
+    EXPECT_EQ(texts.value("key "), " value");
+    EXPECT_FALSE(texts.contains("key"));
+    EXPECT_EQ(texts.value("multi"), "Line one\r\nLine two");
+    EXPECT_EQ(texts.value("$019"), "three digits");
+    EXPECT_EQ(texts.value("$19"), "two digits");
+    EXPECT_EQ(texts.value("b"), "x=y");
+    EXPECT_EQ(texts.value("dup"), "second");
     EXPECT_EQ(texts.count(), 6);
 
     // Saved in order of first appearance, with the first spelling, "||" restored
     // and no line break after the last entry.
-    EXPECT_EQ(LangFile::FormatTexts(texts, 1031, QStringLiteral("Deutsch")),
+    EXPECT_EQ(LangFile::FormatTexts(texts, 1031, "Deutsch"),
               QStringLiteral("QVLF V1.0$1031$Deutsch\r\n"
                              "key = value\r\n"
                              "Multi=Line one||Line two\r\n"
@@ -133,35 +133,35 @@ TEST(LangText, ReadingRules) {
 
 TEST(LangText, HeaderAndLineEnds) {
     LangTexts texts;
-    EXPECT_FALSE(LangFile::ReadTexts(QStringLiteral("qvlf v1.0$1033$English\r\na=b"), texts));
-    EXPECT_FALSE(LangFile::ReadTexts(QStringLiteral("a=b\r\nQVLF V1.0$1033$English"), texts));
+    EXPECT_FALSE(LangFile::ReadTexts("qvlf v1.0$1033$English\r\na=b", texts));
+    EXPECT_FALSE(LangFile::ReadTexts("a=b\r\nQVLF V1.0$1033$English", texts));
     EXPECT_TRUE(texts.isEmpty());
     // Files edited on Linux may end lines with LF only.
-    ASSERT_TRUE(LangFile::ReadTexts(QStringLiteral("QVLF V1.0$1$X\na=b\nc=d\n"), texts));
-    EXPECT_EQ(texts.value(QStringLiteral("a")), QStringLiteral("b"));
-    EXPECT_EQ(texts.value(QStringLiteral("c")), QStringLiteral("d"));
+    ASSERT_TRUE(LangFile::ReadTexts("QVLF V1.0$1$X\na=b\nc=d\n", texts));
+    EXPECT_EQ(texts.value("a"), "b");
+    EXPECT_EQ(texts.value("c"), "d");
 
-    const auto h = LangFile::ParseHeader(QStringLiteral("QVLF V2.5$ 1046 $ Português (Brasil) "));
+    const auto h = LangFile::ParseHeader("QVLF V2.5$ 1046 $ Português (Brasil) ");
     ASSERT_TRUE(h);
-    EXPECT_EQ(h->version, QStringLiteral("2.5"));
+    EXPECT_EQ(h->version, "2.5");
     EXPECT_EQ(h->LCID, 1046);
-    EXPECT_EQ(h->name, QStringLiteral("Português (Brasil)"));
-    EXPECT_FALSE(LangFile::ParseHeader(QStringLiteral("QVLF V1.0$abc$Name")));
-    EXPECT_FALSE(LangFile::ParseHeader(QStringLiteral("QVLF V1.0")));
-    EXPECT_FALSE(LangFile::ParseHeader(QStringLiteral("QVLX V1.0$1033$English")));
+    EXPECT_EQ(h->name, "Português (Brasil)");
+    EXPECT_FALSE(LangFile::ParseHeader("QVLF V1.0$abc$Name"));
+    EXPECT_FALSE(LangFile::ParseHeader("QVLF V1.0"));
+    EXPECT_FALSE(LangFile::ParseHeader("QVLX V1.0$1033$English"));
 }
 
 TEST(LangText, SaveWritesWindows1252AndLineBreaksAsBars) {
     QTemporaryDir dir;
     clsMUI lang;
     const QString path = dir.filePath("out.txt");
-    EXPECT_FALSE(lang.SaveLangFile(path, 1033, QStringLiteral("English")));
+    EXPECT_FALSE(lang.SaveLangFile(path, 1033, "English"));
     EXPECT_FALSE(QFile::exists(path)); // nothing loaded, nothing written
 
-    lang.SetText(1, QStringLiteral("Olá\r\nmundo"));
-    lang.StoreText(QStringLiteral("form.lbl.Caption"), QStringLiteral("a\nb"));
-    lang.SetText(1, QStringLiteral("Olá||€"));
-    ASSERT_TRUE(lang.SaveLangFile(path, 2070, QStringLiteral("Português")));
+    lang.SetText(1, "Olá\r\nmundo");
+    lang.StoreText("form.lbl.Caption", "a\nb");
+    lang.SetText(1, "Olá||€");
+    ASSERT_TRUE(lang.SaveLangFile(path, 2070, "Português"));
     EXPECT_EQ(readAll(path), Ansi::fromUnicode(QStringLiteral("QVLF V1.0$2070$Português\r\n"
                                                               "$001=Olá||€\r\n"
                                                               "form.lbl.Caption=a||b")));
@@ -219,7 +219,7 @@ TEST_P(HostileLangFile, IsSkippedWhenListingAndNeverLoaded) {
     EXPECT_EQ(lang.AvailableLCID(0), 1033);
     lang.SetLCID(1036);
     EXPECT_EQ(lang.LCID(), 1033);
-    EXPECT_EQ(lang.Text(1), QStringLiteral("Hello"));
+    EXPECT_EQ(lang.Text(1), "Hello");
 }
 
 const HostileCase kHostile[] = {
@@ -277,5 +277,5 @@ TEST_F(LangContainer, MagicIsNotChecked) {
     clsMUI lang;
     lang.SetLangFolder(dir.path());
     ASSERT_EQ(lang.AvailableLangCount(), 1);
-    EXPECT_EQ(lang.AvailableLangName(0), QStringLiteral("Français"));
+    EXPECT_EQ(lang.AvailableLangName(0), "Français");
 }

@@ -22,11 +22,11 @@ TEST(ShippedLanguages, AreListedBesideTheExecutables) {
     clsMUI lang;
     lang.SetLangFolder(mainMod::LangFolder());
     ASSERT_EQ(lang.AvailableLangCount(), 3);
-    EXPECT_EQ(lang.AvailableLangName(0), QStringLiteral("Deutsch"));
+    EXPECT_EQ(lang.AvailableLangName(0), "Deutsch");
     EXPECT_EQ(lang.AvailableLCID(0), 1031);
-    EXPECT_EQ(lang.AvailableLangName(1), QStringLiteral("English"));
+    EXPECT_EQ(lang.AvailableLangName(1), "English");
     EXPECT_EQ(lang.AvailableLCID(1), 1033);
-    EXPECT_EQ(lang.AvailableLangName(2), QStringLiteral("Português"));
+    EXPECT_EQ(lang.AvailableLangName(2), "Português");
     EXPECT_EQ(lang.AvailableLCID(2), 2070);
     lang.SetLCID(1046);
     EXPECT_EQ(lang.LCID(), 2070);
@@ -35,7 +35,7 @@ TEST(ShippedLanguages, AreListedBesideTheExecutables) {
 class ShippedLanguage : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ShippedLanguage, HasEveryEnglishKeyWithTheSamePlaceholders) {
-    const LangTexts english = shippedTexts(QStringLiteral("english.lng"));
+    const LangTexts english = shippedTexts("english.lng");
     const LangTexts other = shippedTexts(QString::fromLatin1(GetParam()) + ".lng");
     const LangDifferences d = CompareLangTexts(english, other);
     EXPECT_TRUE(d.missing.isEmpty()) << d.missing.join(' ').toStdString();
@@ -60,17 +60,17 @@ INSTANTIATE_TEST_SUITE_P(Languages, ShippedLanguage,
 
 TEST(ShippedLanguages, CompareFindsMissingKeysAndPlaceholderChanges) {
     LangTexts ref;
-    ref.set(QStringLiteral("$001"), QStringLiteral("%0 of %1"));
-    ref.set(QStringLiteral("$002"), QStringLiteral("plain"));
-    ref.set(QStringLiteral("$003"), QStringLiteral("gone"));
+    ref.set("$001", "%0 of %1");
+    ref.set("$002", "plain");
+    ref.set("$003", "gone");
     LangTexts other;
-    other.set(QStringLiteral("$001"), QStringLiteral("%1 von %1"));
-    other.set(QStringLiteral("$002"), QStringLiteral("100%0"));
-    other.set(QStringLiteral("$004"), QStringLiteral("new"));
+    other.set("$001", "%1 von %1");
+    other.set("$002", "100%0");
+    other.set("$004", "new");
     const LangDifferences d = CompareLangTexts(ref, other);
-    EXPECT_EQ(d.missing, QStringList{QStringLiteral("$003")});
+    EXPECT_EQ(d.missing, QStringList{"$003"});
     ASSERT_EQ(d.placeholders.size(), 2);
-    EXPECT_TRUE(d.placeholders.at(0).startsWith(QStringLiteral("$001")));
-    EXPECT_EQ(d.extra, QStringList{QStringLiteral("$004")});
+    EXPECT_TRUE(d.placeholders.at(0).startsWith("$001"));
+    EXPECT_EQ(d.extra, QStringList{"$004"});
     EXPECT_FALSE(d.ok());
 }

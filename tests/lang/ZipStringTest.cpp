@@ -108,11 +108,11 @@ TEST(ZipString, Files) {
     ASSERT_TRUE(ok);
     EXPECT_EQ(clsZipString::LoadFileB(path, 0, 31), bytes);
 
-    clsZipString::SaveFile(path, QStringLiteral("Grüße"), 1, 31, ok);
+    clsZipString::SaveFile(path, "Grüße", 1, 31, ok);
     ASSERT_TRUE(ok);
     EXPECT_NE(clsZipString::LoadFileB(path, 0, 31), QByteArray("Gr\xfc\xdf"
                                                                "e"));
-    EXPECT_EQ(clsZipString::LoadFile(path, 2, 31), QStringLiteral("Grüße"));
+    EXPECT_EQ(clsZipString::LoadFile(path, 2, 31), "Grüße");
     EXPECT_EQ(clsZipString::LoadFileB(path, 2, 31), QByteArray("Gr\xfc\xdf"
                                                                "e"));
 

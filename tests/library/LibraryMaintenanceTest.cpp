@@ -70,7 +70,11 @@ class CleanUpChoices : public LibraryTest {
 protected:
     void SetUp() override {
         LibraryTest::SetUp();
-        addMusicFolder();
+        fill();
+    }
+    // Two files, one of them in the virtual folder Party.
+    void fill() {
+        if (lib.MediaFolders()->FolderCount() == 0) addMusicFolder();
         ASSERT_TRUE(fixtures::WriteMp3(music() + "/a.mp3", fixtures::ArtistOnly("A")));
         ASSERT_TRUE(fixtures::WriteMp3(music() + "/b.mp3", fixtures::ArtistOnly("B")));
         scan();
@@ -94,22 +98,19 @@ protected:
     }
 };
 
-TEST_F(CleanUpChoices, EmptyingKeepsTheMediaFoldersAndTheVirtualFolderNames) {
-    ASSERT_TRUE(LibraryMaintenance::CleanUp(lib, LibraryMaintenance::EmptyLibrary, QString()));
-    EXPECT_EQ(count("files"), 0);
-    EXPECT_EQ(count("vffiles"), 0);
-    EXPECT_EQ(rows("select name from vfolders", {"name"}), QStringList{"Party"});
-    EXPECT_EQ(lib.MediaFolders()->FolderCount(), 1);
-    EXPECT_TRUE(QFile::exists(music() + "/a.mp3")) << "files on disk stay";
-}
-
-TEST_F(CleanUpChoices, ForgettingAlsoDropsTheMediaFolders) {
-    ASSERT_TRUE(LibraryMaintenance::CleanUp(lib, LibraryMaintenance::ForgetFolders, QString()));
-    EXPECT_EQ(count("files"), 0);
-    EXPECT_EQ(count("vffiles"), 0);
-    EXPECT_EQ(count("mmfolders"), 0);
-    EXPECT_EQ(lib.MediaFolders()->FolderCount(), 0) << "the store was read again";
-    EXPECT_EQ(rows("select name from vfolders", {"name"}), QStringList{"Party"});
+TEST_F(CleanUpChoices, EmptyingKeepsTheVirtualFolderNamesAndForgettingDropsTheMediaFolders) {
+    for (const int choice : {LibraryMaintenance::EmptyLibrary, LibraryMaintenance::ForgetFolders}) {
+        SCOPED_TRACE(choice);
+        if (choice == LibraryMaintenance::ForgetFolders) fill();
+        ASSERT_TRUE(LibraryMaintenance::CleanUp(lib, choice, QString()));
+        EXPECT_EQ(count("files"), 0);
+        EXPECT_EQ(count("vffiles"), 0);
+        EXPECT_EQ(rows("select name from vfolders", {"name"}), QStringList{"Party"});
+        const int folders = choice == LibraryMaintenance::EmptyLibrary ? 1 : 0;
+        EXPECT_EQ(count("mmfolders"), folders);
+        EXPECT_EQ(lib.MediaFolders()->FolderCount(), folders) << "the store was read again";
+        EXPECT_TRUE(QFile::exists(music() + "/a.mp3")) << "files on disk stay";
+    }
 }
 
 TEST_F(CleanUpChoices, ANewDatabaseIsMadeFromTheTemplateAndOpenedAtOnce) {

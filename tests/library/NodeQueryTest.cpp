@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-const EmptyTagTexts kEmpty{QStringLiteral("[unknown]"), QStringLiteral("[unknown]")};
+const EmptyTagTexts kEmpty{"[unknown]", "[unknown]"};
 }
 
 TEST(NodeQuery, ArtistAndAlbumQueries) {

@@ -7,7 +7,7 @@
 
 namespace {
 
-const EmptyTagTexts kEmpty{QStringLiteral("[unknown]"), QStringLiteral("[unknown]")};
+const EmptyTagTexts kEmpty{"[unknown]", "[unknown]"};
 
 class QuotedNodeTest : public LibraryTest {
 protected:
@@ -33,55 +33,43 @@ protected:
         }
     }
     QStringList names(const QString& sql) {
-        return rows(sql + (sql.contains(QLatin1String("order by"))
-                               ? QString()
-                               : QStringLiteral(" order by filename")),
-                    {QStringLiteral("filename")});
+        return rows(
+            sql + (sql.contains(QLatin1String("order by")) ? QString() : " order by filename"),
+            {"filename"});
     }
 };
 
 } // namespace
 
 TEST_F(QuotedNodeTest, ArtistAndAlbumNodesWithQuotesListTheirFiles) {
-    const QString best = QStringLiteral("The \"Best\" Band");
+    const QString best = "The \"Best\" Band";
     EXPECT_EQ(names(BuildNodeQuery(NodeKeys::artistKey(best), {}, kEmpty).sql),
-              (QStringList{QStringLiteral("q1.mp3"), QStringLiteral("q2.mp3")}));
-    EXPECT_EQ(
-        names(BuildNodeQuery(NodeKeys::albumKey(best, QStringLiteral("Live \"Loud\"")), {}, kEmpty)
-                  .sql),
-        QStringList{QStringLiteral("q1.mp3")});
-    EXPECT_EQ(
-        names(BuildNodeQuery(NodeKeys::albumKey(best, QStringLiteral("It's \"Quiet\"")), {}, kEmpty)
-                  .sql),
-        QStringList{QStringLiteral("q2.mp3")});
+              (QStringList{"q1.mp3", "q2.mp3"}));
+    EXPECT_EQ(names(BuildNodeQuery(NodeKeys::albumKey(best, "Live \"Loud\""), {}, kEmpty).sql),
+              QStringList{"q1.mp3"});
+    EXPECT_EQ(names(BuildNodeQuery(NodeKeys::albumKey(best, "It's \"Quiet\""), {}, kEmpty).sql),
+              QStringList{"q2.mp3"});
     // Doubled quotes in a tag are two quotes, and match only themselves.
-    EXPECT_EQ(names(BuildNodeQuery(NodeKeys::artistKey(QStringLiteral("The \"\"Best\"\" Band")), {},
-                                   kEmpty)
-                        .sql),
-              QStringList{QStringLiteral("q4.mp3")});
-    EXPECT_EQ(
-        names(BuildNodeQuery(NodeKeys::artistKey(QStringLiteral("The ''Best'' Band")), {}, kEmpty)
-                  .sql),
-        QStringList{QStringLiteral("q3.mp3")});
+    EXPECT_EQ(names(BuildNodeQuery(NodeKeys::artistKey("The \"\"Best\"\" Band"), {}, kEmpty).sql),
+              QStringList{"q4.mp3"});
+    EXPECT_EQ(names(BuildNodeQuery(NodeKeys::artistKey("The ''Best'' Band"), {}, kEmpty).sql),
+              QStringList{"q3.mp3"});
 }
 
 TEST_F(QuotedNodeTest, DoubleQuotedLiteralsTakeDoubledQuotesAsOne) {
     // A Jet "…" literal: "" inside is one quote, an apostrophe stays one.
     EXPECT_EQ(names(QStringLiteral("select * from files where md_artist=") +
-                    mainMod::QuoteText(QStringLiteral("The \"Best\" Band"))),
-              (QStringList{QStringLiteral("q1.mp3"), QStringLiteral("q2.mp3")}));
-    EXPECT_EQ(names(QStringLiteral("select * from files where md_album=\"It's \"\"Quiet\"\"\"")),
-              QStringList{QStringLiteral("q2.mp3")});
+                    mainMod::QuoteText("The \"Best\" Band")),
+              (QStringList{"q1.mp3", "q2.mp3"}));
+    EXPECT_EQ(names("select * from files where md_album=\"It's \"\"Quiet\"\"\""),
+              QStringList{"q2.mp3"});
     // Between apostrophes Jet keeps "" as two quotes.
-    EXPECT_EQ(names(QStringLiteral("select * from files where md_artist='The \"\"Best\"\" Band'")),
-              QStringList{QStringLiteral("q4.mp3")});
+    EXPECT_EQ(names("select * from files where md_artist='The \"\"Best\"\" Band'"),
+              QStringList{"q4.mp3"});
 }
 
 TEST_F(QuotedNodeTest, QuickSearchFindsQuotedWords) {
     // One quote stays one: "best" is found inside ""Best"" too, but not only there.
-    EXPECT_EQ(names(QuickSearch::Sql(QStringLiteral("\"best\""))),
-              (QStringList{QStringLiteral("q1.mp3"), QStringLiteral("q2.mp3"),
-                           QStringLiteral("q4.mp3")}));
-    EXPECT_EQ(names(QuickSearch::Sql(QStringLiteral("it's \"quiet"))),
-              QStringList{QStringLiteral("q2.mp3")});
+    EXPECT_EQ(names(QuickSearch::Sql("\"best\"")), (QStringList{"q1.mp3", "q2.mp3", "q4.mp3"}));
+    EXPECT_EQ(names(QuickSearch::Sql("it's \"quiet")), QStringList{"q2.mp3"});
 }

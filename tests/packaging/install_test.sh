@@ -48,8 +48,16 @@ touch "$work/installed"
 langs=$("$prefix/bin/qvlang" list)
 [ "$(grep -c "	$share/quavero/Lang/" <<<"$langs")" = 3 ] || fail "qvlang list: $langs"
 
+# An engine already listening on the default port (another build's) answers the
+# window in place of the installed one; then there is nothing to check here.
+engine_port_taken=0
+(exec 3<>/dev/tcp/127.0.0.1/7009) 2>/dev/null && engine_port_taken=1
 "$prefix/bin/quavero" --screenshot "$work/shot.png" || fail "quavero did not start"
-pgrep -f "^$prefix/bin/qvrindex" >/dev/null || fail "the window did not start the installed engine"
+if [ "$engine_port_taken" = 1 ]; then
+  echo "install.layout: 127.0.0.1:7009 is taken; the engine start is not checked" >&2
+else
+  pgrep -f "^$prefix/bin/qvrindex" >/dev/null || fail "the window did not start the installed engine"
+fi
 [ -s "$work/shot.png" ] || fail "no screenshot"
 [ -f "$XDG_DATA_HOME/quavero/data.qvd" ] || fail "the library is not in XDG_DATA_HOME"
 "$prefix/bin/qvr" sql "SELECT COUNT(*) AS n FROM FILES" >/dev/null || fail "qvr on the new library"

@@ -44,17 +44,17 @@ TEST_F(ExternalPlayerTest, ProgramIsCutAfterTheLastExe) {
 TEST_F(ExternalPlayerTest, EnqueueCommandFirstThenPlayCommand) {
     RecordingShell shell;
     EXPECT_FALSE(ExternalPlayer::FindWinamp()) << "nothing registered";
-    ExternalPlayer::PlayInWinamp(QStringLiteral("/m/a.mp3"), false);
+    ExternalPlayer::PlayInWinamp("/m/a.mp3", false);
     EXPECT_TRUE(shell.calls.isEmpty()) << "no player: nothing happens";
 
-    const QString play = program(QStringLiteral("play.exe"));
+    const QString play = program("play.exe");
     registerCommand(ExternalPlayer::PlayKey, QStringLiteral("\"%1\" \"%2\"").arg(play, "%1"));
     // An enqueue command naming a missing program falls through to the play command.
-    registerCommand(ExternalPlayer::EnqueueKey, QStringLiteral("\"/nowhere/amp.exe\" /ADD \"%1\""));
+    registerCommand(ExternalPlayer::EnqueueKey, "\"/nowhere/amp.exe\" /ADD \"%1\"");
     EXPECT_TRUE(ExternalPlayer::FindWinamp());
     EXPECT_EQ(ExternalPlayer::WinampPath(), play);
 
-    const QString enqueue = program(QStringLiteral("enqueue.exe"));
+    const QString enqueue = program("enqueue.exe");
     registerCommand(ExternalPlayer::EnqueueKey,
                     QStringLiteral("\"%1\" /ADD \"%2\"").arg(enqueue, "%1"));
     EXPECT_TRUE(ExternalPlayer::FindWinamp());
@@ -63,13 +63,12 @@ TEST_F(ExternalPlayerTest, EnqueueCommandFirstThenPlayCommand) {
 
 TEST_F(ExternalPlayerTest, OneCallPerFileWithAddWhenEnqueuing) {
     RecordingShell shell;
-    const QString amp = program(QStringLiteral("amp.exe"));
+    const QString amp = program("amp.exe");
     registerCommand(ExternalPlayer::EnqueueKey,
                     QStringLiteral("\"%1\" /ADD \"%2\"").arg(amp, "%1"));
     ASSERT_TRUE(ExternalPlayer::FindWinamp());
 
-    ExternalPlayer::PlayInWinamp(
-        QStringLiteral("/m/one.mp3\r\n  /m/two words.mp3 \r\n\r\n/m/three.wma"), true);
+    ExternalPlayer::PlayInWinamp("/m/one.mp3\r\n  /m/two words.mp3 \r\n\r\n/m/three.wma", true);
     ASSERT_EQ(shell.calls.size(), 3);
     EXPECT_EQ(shell.calls[0].program, amp);
     EXPECT_EQ(shell.calls[0].arguments, QStringList({"/ADD", "/m/one.mp3"}));
@@ -77,14 +76,14 @@ TEST_F(ExternalPlayerTest, OneCallPerFileWithAddWhenEnqueuing) {
     EXPECT_EQ(shell.calls[2].arguments, QStringList({"/ADD", "/m/three.wma"}));
 
     shell.calls.clear();
-    ExternalPlayer::PlayInWinamp(QStringLiteral("/m/one.mp3\r\n/m/two.mp3"), false);
+    ExternalPlayer::PlayInWinamp("/m/one.mp3\r\n/m/two.mp3", false);
     ASSERT_EQ(shell.calls.size(), 2);
     EXPECT_EQ(shell.calls[0].arguments, QStringList({"/m/one.mp3"}));
     EXPECT_EQ(shell.calls[1].arguments, QStringList({"/m/two.mp3"}));
 }
 
 TEST_F(ExternalPlayerTest, AHandWrittenClassRootFileAsTheReadmeShows) {
-    const QString script = program(QStringLiteral("quavero-player.exe"));
+    const QString script = program("quavero-player.exe");
     writeFile(hivePath("HKEY_CLASSES_ROOT"),
               QStringLiteral("Windows Registry Editor Version 5.00\n\n"
                              "[HKEY_CLASSES_ROOT\\Applications\\Winamp.exe\\shell\\Play\\command]\n"
@@ -92,7 +91,7 @@ TEST_F(ExternalPlayerTest, AHandWrittenClassRootFileAsTheReadmeShows) {
                              "[HKEY_CLASSES_ROOT\\Applications\\Winamp.exe\\shell\\Enqueue\\"
                              "command]\n"
                              "@=\"\\\"%1\\\" /ADD \\\"%2\\\"\"\n")
-                  .arg(script, QStringLiteral("%1"))
+                  .arg(script, "%1")
                   .toUtf8());
     ASSERT_TRUE(ExternalPlayer::FindWinamp());
     EXPECT_EQ(ExternalPlayer::WinampPath(), script);

@@ -107,15 +107,6 @@ TEST_F(UpdateCheck, SameAndOlderVersionsAreReportedOnlyWhenNotQuiet) {
     EXPECT_TRUE(quiet.unavailable.isEmpty());
 }
 
-TEST_F(UpdateCheck, BetaFlagAndBadDateReachTheEvent) {
-    server.page("/getinfo2.asp", "VERSION = 3\r\nbeta=1\r\nrelease_date=31.31.2026\r\n[eof]\r\n");
-    const Outcome o = check("2.9");
-    ASSERT_EQ(o.available.size(), 1);
-    EXPECT_TRUE(o.available[0][1].toBool());
-    EXPECT_FALSE(o.available[0][2].toDate().isValid());
-    EXPECT_TRUE(o.available[0][3].toString().isEmpty());
-}
-
 TEST_F(UpdateCheck, PagesThatCannotBeReadFail) {
     server.page("/getinfo2.asp", "version=9.0\r\n");
     Outcome noEof = check("1.0");

@@ -154,6 +154,7 @@ void LibraryBrowser::NodeSelected(QTreeWidgetItem* item) {
     const NodeQuery q = BuildNodeQuery(key, m_form.tv1->tagOf(item), m_texts.empty);
     emit virtualFolderEntriesShown(q.virtualFolderEntries);
     if (q.audioCd > 0) {
+        m_form.ShowCD(q.audioCd); // before the switch: it tells a new selection from a reselection
         m_form.listArea->setCurrentWidget(m_form.acdFrame);
         m_form.menus().mnuList->setEnabled(false);
     }

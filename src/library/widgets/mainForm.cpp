@@ -153,8 +153,7 @@ void mainForm::buildPanes() {
     listArea = new QStackedWidget(splitter);
     listArea->setObjectName(QStringLiteral("listArea"));
     llist = new FileListView(listArea);
-    acdFrame = new QFrame(listArea);
-    acdFrame->setObjectName(QStringLiteral("acdFrame"));
+    acdFrame = buildAcdPanel(listArea);
     listArea->addWidget(llist);
     listArea->addWidget(acdFrame);
 

@@ -165,6 +165,11 @@ public:
     bool LookUpDisc(const QString& query, CdInfo& info);
     // The rip wizard, modal, for the panel's disc and tracks (mainForm_rip.cpp).
     void ShowRipWizard(const RipRequest& request);
+    // The conversion dialog, modal, for the files in this order; the library
+    // view is rebuilt when files joined or left the library (mainForm_convert.cpp).
+    void ConvertFiles(const QStringList& paths);
+    // Switches on and connects the list menu's New Format.
+    void connectConvertAction(LibraryBrowser* browser);
     // Status bar panels 1..5 (1 holds the progress bar).
     void setStatusPanel(int panel, const QString& text);
     QString statusPanel(int panel) const;
@@ -247,6 +252,8 @@ private:
     void iEngine_IndexCompleted(qint32 checked, qint32 added, qint32 updated, qint32 removed);
     // The CD watcher and the audio-CD panel (mainForm_cd.cpp).
     void FillGenreList();
+    // The audio-CD panel, its buttons wired to the look-up and the rip wizard (mainForm_acd.cpp).
+    QFrame* buildAcdPanel(QWidget* parent);
     void startCdWatcher(const StartupOptions& options);
     void stopCdWatcher();
     void rebuildCdBranch();

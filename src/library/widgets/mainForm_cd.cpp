@@ -12,17 +12,9 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFrame>
 #include <QTreeWidgetItem>
-#include <QVBoxLayout>
 
 void mainForm::FillGenreList() {
-    if (!cdiGenre) {
-        cdiGenre = new QComboBox(acdFrame);
-        cdiGenre->setObjectName(QStringLiteral("cdiGenre"));
-        auto* layout = new QVBoxLayout(acdFrame);
-        layout->addWidget(cdiGenre, 0, Qt::AlignLeft | Qt::AlignTop);
-    }
     cdiGenre->clear();
     const QList<QPair<QString, int>> genres = TagService::GenreList();
     for (const auto& [name, number] : genres)

@@ -3,6 +3,7 @@
 // layout, tree; and the mirror image at the end.
 #include "library/widgets/mainForm.h"
 
+#include "cd/widgets/AcdPanel.h"
 #include "components/MediaLibrary.h"
 #include "core/AppInfo.h"
 #include "core/Dialogs.h"
@@ -99,6 +100,7 @@ void mainForm::applyLanguage() {
     EmptyArtistText = m_lang->Text(141);
     EmptyAlbumText = EmptyArtistText;
     sText->setPlaceholderText(m_lang->Text(32));
+    if (auto* panel = qobject_cast<AcdPanel*>(acdFrame)) panel->LanguageChanged();
     if (m_browser) m_browser->LanguageChanged();
 }
 
@@ -193,6 +195,7 @@ bool mainForm::StartUp(const StartupOptions& options) {
     connect(m_browser->listPop(), &ListPopMenu::propertiesRequested, this,
             &mainForm::ShowProperties);
     connectPlayActions(m_browser);
+    connectConvertAction(m_browser);
     applyLanguage(); // the browser's menus and texts
     splashStep(30);
     splashStep(40, m_lang->Text(68));

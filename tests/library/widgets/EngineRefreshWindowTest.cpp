@@ -189,14 +189,3 @@ TEST_F(EngineWindow, AnUnreachableEngineIsSaidAndStartsNothing) {
     EXPECT_FALSE(form->indexEngine()->NotifyProgress);
     EXPECT_FALSE(form->indexEngine()->NotifyState);
 }
-
-TEST_F(EngineWindow, WithoutAnEngineFolderTheLibraryRefreshesItself) {
-    ASSERT_TRUE(fixtures::WriteMp3(music() + "/a.mp3", fixtures::ArtistOnly("Alpha")));
-    start(QString());
-    EXPECT_EQ(form->indexEngine(), nullptr);
-    ASSERT_TRUE(form->mLib2()->MediaFolders()->Add(music()));
-    ASSERT_TRUE(form->RefreshLibraryContents(false));
-    ASSERT_TRUE(form->mLib2()->WaitForRefresh(20000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return artists() == QStringList({"Alpha"}); }, 5000));
-    EXPECT_FALSE(EngineInstance::isRunning(data.path()));
-}

@@ -105,6 +105,8 @@ TEST_F(LanguageSwitch, EveryShownTextFollowsTheNewLanguage) {
     ASSERT_NE(deutsch, nullptr);
     deutsch->trigger();
     ASSERT_EQ(form.lang()->LCID(), 1031);
+    EXPECT_TRUE(deutsch->isChecked());
+    EXPECT_EQ(mainMod::ReadSetting("Misc\\LCID"), "1031");
     const clsMUI german = load(1031);
 
     // The designed texts, as the window walker finds them.

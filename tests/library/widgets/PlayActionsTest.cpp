@@ -1,11 +1,9 @@
 // The main window's playback and file actions: the micro player's visibility,
-// the copy dialog, the clipboard's file list and the file manager.
-#include "core/Shell.h"
+// the copy dialog and the clipboard's file list.
 #include "editing/ClipboardFiles.h"
 #include "editing/widgets/fileCopyForm.h"
 #include "library/widgets/mainForm.h"
 #include "player/widgets/MicroPlayer.h"
-#include "support/RecordingShell.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -50,11 +48,11 @@ protected:
 TEST_F(PlayActions, MicroPlayerVisibilityRules) {
     ASSERT_TRUE(form.MicroPlayer->isHidden());
     // Playing shows the hidden player, ticks the View entry and remembers it.
-    form.PlayWithMicroPlayer(write("a.mp3", "not really audio"), QStringLiteral("Title A"), 0);
+    form.PlayWithMicroPlayer(write("a.mp3", "not really audio"), "Title A", 0);
     EXPECT_TRUE(form.MicroPlayer->isVisible());
     EXPECT_TRUE(settings.MPVisible);
     EXPECT_TRUE(form.menus().mnuMicroPlayer->isChecked());
-    EXPECT_EQ(form.MicroPlayer->lblTitle->text(), QStringLiteral("Title A"));
+    EXPECT_EQ(form.MicroPlayer->lblTitle->text(), "Title A");
 
     // Its close button hides it instead of closing it.
     form.MicroPlayer->btClose->click();
@@ -65,11 +63,11 @@ TEST_F(PlayActions, MicroPlayerVisibilityRules) {
     // The control lives on: the View menu brings it back with its title.
     form.menus().mnuMicroPlayer->trigger();
     EXPECT_TRUE(form.MicroPlayer->isVisible());
-    EXPECT_EQ(form.MicroPlayer->lblTitle->text(), QStringLiteral("Title A"));
+    EXPECT_EQ(form.MicroPlayer->lblTitle->text(), "Title A");
     // A shown player stays shown when the next file plays.
-    form.PlayWithMicroPlayer(write("b.mp3", "x"), QStringLiteral("Title B"), 0);
+    form.PlayWithMicroPlayer(write("b.mp3", "x"), "Title B", 0);
     EXPECT_TRUE(form.MicroPlayer->isVisible());
-    EXPECT_EQ(form.MicroPlayer->lblTitle->text(), QStringLiteral("Title B"));
+    EXPECT_EQ(form.MicroPlayer->lblTitle->text(), "Title B");
 }
 
 TEST_F(PlayActions, ClipboardCarriesTwoFilesForFileManagers) {
@@ -98,12 +96,6 @@ TEST_F(PlayActions, ClipboardCarriesTwoFilesForFileManagers) {
     EXPECT_EQ(dialogs.asked[0].style, Dialogs::OkOnly | Dialogs::Exclamation);
 }
 
-TEST_F(PlayActions, BrowseFolderOpensTheFilesFolder) {
-    RecordingShell shell;
-    form.BrowseFolder(QStringLiteral("/music/some folder/song.mp3"));
-    EXPECT_EQ(shell.opened, QStringList({QStringLiteral("/music/some folder/")}));
-}
-
 TEST_F(PlayActions, CopyDialogCancelsAfterTheCurrentFile) {
     const QString a =
         write("src/a very long folder name that cannot fit/" + QString(80, 'x') + ".mp3", "a");
@@ -129,19 +121,7 @@ TEST_F(PlayActions, CopyDialogCancelsAfterTheCurrentFile) {
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "old") << "not reached";
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown[0].contains(QStringLiteral("…")) || shown[0].contains(QStringLiteral("...")));
+    EXPECT_TRUE(shown[0].contains("…") || shown[0].contains("..."));
     EXPECT_LE(QFontMetrics(copy.cFile[0]->font()).horizontalAdvance(shown[0]),
               fileCopyForm::PathWidth);
-}
-
-TEST_F(PlayActions, SendToFolderReplacesWithoutAsking) {
-    const QString a = write("src/a.mp3", "new");
-    write("disk/a.mp3", "old");
-    ScriptedDialogs dialogs;
-    dialogs.folders = {dir.path() + QStringLiteral("/disk")};
-    form.SendToFolder(QString(), {a});
-    EXPECT_TRUE(dialogs.asked.isEmpty());
-    QFile copied(dir.path() + QStringLiteral("/disk/a.mp3"));
-    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copied.readAll(), "new");
 }

@@ -158,16 +158,13 @@ TEST_F(StartUp, SplashFollowsTheSettingAndStaysOneSecond) {
     EXPECT_EQ(shown, 2) << "the stop shows it too";
 }
 
-TEST_F(StartUp, DailyCompactionAndLanguageFallback) {
+TEST_F(StartUp, DailyCompaction) {
     WriteSetting("Misc\\LastDBDefrag", "not a date");
-    WriteSetting("Misc\\LCID", "abc");
     mainForm form(settings);
     ASSERT_TRUE(form.StartUp(options()));
     EXPECT_TRUE(
         ReadSetting("Misc\\LastDBDefrag").startsWith(QDate::currentDate().toString("yyyy-MM-dd")));
     EXPECT_TRUE(form.mLib2()->IsOpen()) << "open again after compaction";
-    EXPECT_NE(form.lang()->LCID(), 0);
-    EXPECT_EQ(ReadSetting("Misc\\LCID"), QString::number(form.lang()->LCID()));
     form.Shutdown();
 
     // A date without a time is a date too: no second compaction on the same day.
@@ -179,23 +176,6 @@ TEST_F(StartUp, DailyCompactionAndLanguageFallback) {
         EXPECT_EQ(ReadSetting("Misc\\LastDBDefrag"), stored);
         again.Shutdown();
     }
-}
-
-TEST_F(StartUp, LanguageMenuSwitchesTextsAtRunTime) {
-    WriteSetting("Misc\\LCID", "1033");
-    mainForm form(settings);
-    ASSERT_TRUE(form.StartUp(options()));
-    EXPECT_EQ(form.menus().mnuExit->text(), "Exit");
-    QAction* german = nullptr;
-    for (QAction* a : form.menus().smLang)
-        if (a->data().toString() == "1031") german = a;
-    ASSERT_NE(german, nullptr);
-    german->trigger();
-    EXPECT_EQ(form.lang()->LCID(), 1031);
-    EXPECT_EQ(form.menus().mnuExit->text(), "Beenden");
-    EXPECT_TRUE(german->isChecked());
-    EXPECT_EQ(ReadSetting("Misc\\LCID"), "1031");
-    form.Shutdown();
 }
 
 TEST_F(StartUp, ALibraryWithoutWriteAccessOpensAndSaysSo) {

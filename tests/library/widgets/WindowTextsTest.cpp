@@ -1,11 +1,16 @@
 // Every text a window shows has a key in the reference language, so that a
 // translation can replace it.
 #include "components/MediaFolderStore.h"
+#include "components/MediaLibrary.h"
 #include "core/AppInfo.h"
 #include "core/AppSettings.h"
 #include "core/widgets/aboutForm.h"
 #include "core/widgets/frmSplash.h"
 #include "core/widgets/sysInfoForm.h"
+#include "editing/widgets/fnameForm.h"
+#include "editing/widgets/propForm.h"
+#include "editing/widgets/propMForm.h"
+#include "editing/widgets/selForm.h"
 #include "filters/widgets/filterForm.h"
 #include "lang/Mui.h"
 #include "lang/widgets/FormLang.h"
@@ -45,6 +50,12 @@ MediaFolderStore& noFolders() {
     return store;
 }
 
+// The properties window reads nothing before a file is loaded.
+MediaLibrary& closedLibrary() {
+    static MediaLibrary library;
+    return library;
+}
+
 void PrintTo(const WindowCase& c, std::ostream* os) {
     *os << c.name;
 }
@@ -81,5 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
                       WindowCase{"optionForm", [] { return new optionForm; }},
                       WindowCase{"mmFoldersForm", [] { return new mmFoldersForm(noFolders()); }},
                       WindowCase{"wizForm", [] { return new wizForm(noFolders(), nullptr); }},
-                      WindowCase{"configForm", [] { return new configForm(sharedSettings()); }}),
+                      WindowCase{"configForm", [] { return new configForm(sharedSettings()); }},
+                      WindowCase{"propForm", [] { return new propForm(closedLibrary()); }},
+                      WindowCase{"propMForm", [] { return new propMForm; }},
+                      WindowCase{"selForm", [] { return new selForm; }},
+                      WindowCase{"fnameForm", [] { return new fnameForm; }}),
     [](const auto& info) { return std::string(info.param.name); });

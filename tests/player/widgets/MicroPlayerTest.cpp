@@ -43,15 +43,14 @@ bool hasAudioDevice() {
 TEST(MicroPlayerTest, LoadsARealMp3AndReportsItsLength) {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/a song.mp3");
-    ASSERT_TRUE(fixtures::WriteMp3(path, fixtures::ArtistOnly(QStringLiteral("X"))));
+    ASSERT_TRUE(fixtures::WriteMp3(path, fixtures::ArtistOnly("X")));
     MicroPlayer player;
-    player.Play(path, QStringLiteral("A Song"), 0);
-    EXPECT_EQ(player.lblTitle->text(), QStringLiteral("A Song"));
+    player.Play(path, "A Song", 0);
+    EXPECT_EQ(player.lblTitle->text(), "A Song");
     EXPECT_EQ(player.path(), path);
     if (!hasAudioDevice()) {
         // Nowhere to play to: said inside the player, nothing else happens.
-        EXPECT_TRUE(player.message().contains(QStringLiteral("No sound device")))
-            << player.message().toStdString();
+        EXPECT_TRUE(player.message().contains("No sound device")) << player.message().toStdString();
         EXPECT_NE(player.playbackState(), QMediaPlayer::PlayingState);
     }
     // The length is known once the file was read. Without a sound device the
@@ -64,12 +63,12 @@ TEST(MicroPlayerTest, LoadsARealMp3AndReportsItsLength) {
     if (loaded) {
         EXPECT_NEAR(player.duration(), 500, 80);
         EXPECT_EQ(player.sldPos->maximum(), player.duration());
-        EXPECT_TRUE(player.lblTime->text().endsWith(QStringLiteral("/0:00")));
+        EXPECT_TRUE(player.lblTime->text().endsWith("/0:00"));
     }
 
     // Without a title tag the file's name stands in.
     player.Play(path, QString(), 0);
-    EXPECT_EQ(player.lblTitle->text(), QStringLiteral("a song"));
+    EXPECT_EQ(player.lblTitle->text(), "a song");
 }
 
 TEST(MicroPlayerTest, AFileItCannotDecodeIsSaidInsideThePlayer) {
@@ -79,16 +78,15 @@ TEST(MicroPlayerTest, AFileItCannotDecodeIsSaidInsideThePlayer) {
     MicroPlayer player;
     int relayouts = 0;
     QObject::connect(&player, &MicroPlayer::layoutChanged, [&] { ++relayouts; });
-    player.Play(path, QStringLiteral("Noise"), 0);
-    ASSERT_TRUE(waitFor([&] {
-        return player.message().contains(QStringLiteral("cannot be played"));
-    })) << player.message().toStdString();
+    player.Play(path, "Noise", 0);
+    ASSERT_TRUE(waitFor([&] { return player.message().contains("cannot be played"); }))
+        << player.message().toStdString();
     EXPECT_GE(relayouts, 1);
     EXPECT_NE(player.playbackState(), QMediaPlayer::PlayingState);
     // A good file afterwards clears the message.
     const QString good = dir.path() + QStringLiteral("/good.mp3");
     ASSERT_TRUE(fixtures::WriteMp3(good, {}));
-    player.Play(good, QStringLiteral("Good"), 0);
+    player.Play(good, "Good", 0);
     if (hasAudioDevice()) {
         EXPECT_TRUE(player.message().isEmpty());
     }
@@ -100,19 +98,18 @@ namespace {
 class PrivateBus {
 public:
     PrivateBus() {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
         if (daemon.isEmpty()) return;
-        m_process.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                 QStringLiteral("--print-address=1")});
+        m_process.start(daemon, {"--session", "--nofork", "--print-address=1"});
         if (!m_process.waitForStarted(5000)) return;
         while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
         }
         address = QString::fromUtf8(m_process.readLine()).trimmed();
     }
     ~PrivateBus() {
-        QDBusConnection::disconnectFromBus(QStringLiteral("mpris-service"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("mpris-client"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("mpris-service2"));
+        QDBusConnection::disconnectFromBus("mpris-service");
+        QDBusConnection::disconnectFromBus("mpris-client");
+        QDBusConnection::disconnectFromBus("mpris-service2");
         m_process.kill();
         m_process.waitForFinished(5000);
     }
@@ -131,9 +128,8 @@ QDBusMessage callAndWait(QDBusConnection& bus, const QDBusMessage& message) {
 
 QVariant property(QDBusConnection& bus, const QString& service, const QString& name) {
     QDBusMessage get = QDBusMessage::createMethodCall(
-        service, QLatin1String(MprisService::ObjectPath),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << QStringLiteral("org.mpris.MediaPlayer2.Player") << name;
+        service, QLatin1String(MprisService::ObjectPath), "org.freedesktop.DBus.Properties", "Get");
+    get << "org.mpris.MediaPlayer2.Player" << name;
     const QDBusMessage reply = callAndWait(bus, get);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return {};
     return qvariant_cast<QDBusVariant>(reply.arguments().first()).variant();
@@ -141,9 +137,8 @@ QVariant property(QDBusConnection& bus, const QString& service, const QString& n
 
 void invoke(QDBusConnection& bus, const QString& service, const QString& method) {
     const QDBusMessage reply = callAndWait(
-        bus,
-        QDBusMessage::createMethodCall(service, QLatin1String(MprisService::ObjectPath),
-                                       QStringLiteral("org.mpris.MediaPlayer2.Player"), method));
+        bus, QDBusMessage::createMethodCall(service, QLatin1String(MprisService::ObjectPath),
+                                            "org.mpris.MediaPlayer2.Player", method));
     EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
 }
 
@@ -152,10 +147,8 @@ void invoke(QDBusConnection& bus, const QString& service, const QString& method)
 TEST(MicroPlayerTest, PublishesMprisOnTheSessionBus) {
     PrivateBus bus;
     if (bus.address.isEmpty()) GTEST_SKIP() << "dbus-daemon is not installed";
-    QDBusConnection serviceBus =
-        QDBusConnection::connectToBus(bus.address, QStringLiteral("mpris-service"));
-    QDBusConnection client =
-        QDBusConnection::connectToBus(bus.address, QStringLiteral("mpris-client"));
+    QDBusConnection serviceBus = QDBusConnection::connectToBus(bus.address, "mpris-service");
+    QDBusConnection client = QDBusConnection::connectToBus(bus.address, "mpris-client");
     ASSERT_TRUE(serviceBus.isConnected());
 
     QTemporaryDir dir;
@@ -164,36 +157,35 @@ TEST(MicroPlayerTest, PublishesMprisOnTheSessionBus) {
     MicroPlayer player;
     MprisService service(&player, serviceBus);
     const QString name = service.serviceName();
-    EXPECT_EQ(name, QStringLiteral("org.mpris.MediaPlayer2.quavero"));
-    EXPECT_EQ(property(client, name, QStringLiteral("PlaybackStatus")).toString(), "Stopped");
+    EXPECT_EQ(name, "org.mpris.MediaPlayer2.quavero");
+    EXPECT_EQ(property(client, name, "PlaybackStatus").toString(), "Stopped");
 
-    player.Play(path, QStringLiteral("Song Title"), 0);
-    QVariant metadata = property(client, name, QStringLiteral("Metadata"));
+    player.Play(path, "Song Title", 0);
+    QVariant metadata = property(client, name, "Metadata");
     const QVariantMap map = qdbus_cast<QVariantMap>(metadata);
-    EXPECT_EQ(map.value(QStringLiteral("xesam:title")).toString(), QStringLiteral("Song Title"));
+    EXPECT_EQ(map.value("xesam:title").toString(), "Song Title");
 
-    invoke(client, name, QStringLiteral("Stop"));
+    invoke(client, name, "Stop");
     EXPECT_EQ(player.playbackState(), QMediaPlayer::StoppedState);
-    EXPECT_EQ(property(client, name, QStringLiteral("PlaybackStatus")).toString(), "Stopped");
-    invoke(client, name, QStringLiteral("PlayPause"));
+    EXPECT_EQ(property(client, name, "PlaybackStatus").toString(), "Stopped");
+    invoke(client, name, "PlayPause");
     if (hasAudioDevice()) {
         EXPECT_TRUE(waitFor([&] { return player.playbackState() == QMediaPlayer::PlayingState; }));
-        invoke(client, name, QStringLiteral("Pause"));
-        EXPECT_EQ(property(client, name, QStringLiteral("PlaybackStatus")).toString(), "Paused");
+        invoke(client, name, "Pause");
+        EXPECT_EQ(property(client, name, "PlaybackStatus").toString(), "Paused");
     } else {
-        EXPECT_TRUE(player.message().contains(QStringLiteral("No sound device")));
+        EXPECT_TRUE(player.message().contains("No sound device"));
     }
 
     // A second copy of the program takes a name of its own.
     MicroPlayer other;
-    MprisService second(
-        &other, QDBusConnection::connectToBus(bus.address, QStringLiteral("mpris-service2")));
+    MprisService second(&other, QDBusConnection::connectToBus(bus.address, "mpris-service2"));
     EXPECT_TRUE(second.serviceName().startsWith(name + QStringLiteral(".instance")));
 }
 
 TEST(MicroPlayerTest, WithoutABusNothingIsPublished) {
     MicroPlayer player;
-    MprisService service(&player, QDBusConnection(QStringLiteral("no-such-connection")));
+    MprisService service(&player, QDBusConnection("no-such-connection"));
     EXPECT_TRUE(service.serviceName().isEmpty());
 }
 
@@ -201,19 +193,19 @@ TEST(MicroPlayerTest, SpeaksTheCurrentLanguage) {
     clsMUI german;
     ASSERT_TRUE(UseShippedLanguage(german, 1031));
     MicroPlayer player;
-    EXPECT_EQ(player.btStop->toolTip(), QStringLiteral("Stopp"));
+    EXPECT_EQ(player.btStop->toolTip(), "Stopp");
     QTemporaryDir dir;
     ASSERT_TRUE(fixtures::WriteBytes(dir.path() + QStringLiteral("/x.mp3"), QByteArray(64, 'x')));
-    player.Play(dir.path() + QStringLiteral("/x.mp3"), QStringLiteral("X"), 0);
+    player.Play(dir.path() + QStringLiteral("/x.mp3"), "X", 0);
     EXPECT_TRUE(waitFor([&] {
-        return player.message().contains(QStringLiteral("Audiogerät")) ||
-               player.message().contains(QStringLiteral("kann nicht abgespielt"));
+        return player.message().contains("Audiogerät") ||
+               player.message().contains("kann nicht abgespielt");
     })) << player.message().toStdString();
     mainMod::SetLang(nullptr);
     player.applyLanguage();
-    EXPECT_EQ(player.btStop->toolTip(), QStringLiteral("Stop"));
+    EXPECT_EQ(player.btStop->toolTip(), "Stop");
     // The message on show follows the switch too.
-    EXPECT_TRUE(player.message().contains(QStringLiteral("sound device")) ||
-                player.message().contains(QStringLiteral("cannot be played")))
+    EXPECT_TRUE(player.message().contains("sound device") ||
+                player.message().contains("cannot be played"))
         << player.message().toStdString();
 }

@@ -29,47 +29,19 @@ bool paintsSomething(const QImage& image) {
 } // namespace
 
 TEST(Icons, EveryNamedPictureIsThereAndPaints) {
-    const QStringList names = {"lib",
-                               "f_open",
-                               "f_close",
-                               "f_filter",
-                               "filter",
-                               "f_rating",
-                               "rate_0",
-                               "rate_1",
-                               "rate_2",
-                               "rate_3",
-                               "rate_4",
-                               "rate_5",
-                               "myf_open",
-                               "myf_close",
-                               "cd",
-                               "artist",
-                               "album",
-                               "mp3",
-                               "wma",
-                               "wav",
-                               "tb_mediafolders",
-                               "tb_refresh",
-                               "tb_microplayer",
-                               "tb_columns",
-                               "tb_preferences",
-                               "tb_sysinfo",
-                               "tb_about",
-                               "tb_server",
-                               "msg_error",
-                               "msg_exclamation",
-                               "msg_information",
-                               "msg_question",
-                               "app",
-                               "logo_small",
-                               "logo_faded"};
-    const QStringList compiled = QDir(QStringLiteral(":/icons")).entryList(QDir::Files);
+    const QStringList names =
+        QStringLiteral(
+            "lib f_open f_close f_filter filter f_rating rate_0 rate_1 rate_2 rate_3 rate_4 rate_5 "
+            "myf_open myf_close cd artist album mp3 wma wav tb_mediafolders tb_refresh "
+            "tb_microplayer tb_columns tb_preferences tb_sysinfo tb_about tb_server msg_error "
+            "msg_exclamation msg_information msg_question app logo_small logo_faded")
+            .split(QLatin1Char(' '));
+    const QStringList compiled = QDir(":/icons").entryList(QDir::Files);
     for (const QString& name : names)
         EXPECT_TRUE(compiled.contains(name + ".svg")) << name.toStdString();
     // Every drawing in the source folder is compiled in.
     const QStringList onDisk = QDir(QStringLiteral(QUAVERO_SOURCE_DIR "/resources/icons"))
-                                   .entryList({QStringLiteral("*.svg")}, QDir::Files);
+                                   .entryList({"*.svg"}, QDir::Files);
     EXPECT_EQ(compiled, onDisk);
 
     for (const QString& file : compiled) {

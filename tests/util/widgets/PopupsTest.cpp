@@ -17,23 +17,6 @@ bool waitSlidIn(popMsgForm* form) {
 
 } // namespace
 
-TEST(Popups, DefaultsAndReset) {
-    popMsgClass popups;
-    EXPECT_EQ(popups.Title(), "Information");
-    EXPECT_EQ(popups.Icon(), 64);
-    EXPECT_EQ(popups.ShowTime(), 10);
-    EXPECT_EQ(popups.IdleTimeout(), 60);
-    popups.setTitle("T");
-    popups.setText("x");
-    popups.setIcon(16);
-    popups.setMsgParams(5);
-    popups.ResetDefaultValues();
-    EXPECT_EQ(popups.Title(), "Information");
-    EXPECT_EQ(popups.Text(), "");
-    EXPECT_EQ(popups.Icon(), 64);
-    EXPECT_FALSE(popups.MsgParams().isValid());
-}
-
 TEST(Popups, StackAtOnePlaceAndLeaveAfterTheirOwnTimes) {
     QWidget mainWindow;
     mainWindow.show();
