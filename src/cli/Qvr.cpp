@@ -4,6 +4,7 @@
 #include "cli/CleanCommand.h"
 #include "cli/CommandOptions.h"
 #include "cli/CdCommand.h"
+#include "cli/CddbCommand.h"
 #include "cli/RipCommand.h"
 #include "cli/ConvertCommand.h"
 #include "cli/ConvertFilesCommand.h"
@@ -74,6 +75,7 @@ int run(const QStringList& args, Io io) {
     addConvertFilesCommand(app, command);
     addCopyCommand(app, command);
     addCdCommand(app, command);
+    addCddbCommands(app, command);
     addRipCommand(app, command);
     addEngineCommand(app, command);
     addHelpCommand(app, command);

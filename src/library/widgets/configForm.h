@@ -1,5 +1,6 @@
 #pragma once
-// The preferences: eight check boxes, each bound to one setting. OK writes and
+// The preferences: eight check boxes, each bound to one setting, and the CDDB
+// server. OK writes and
 // saves the settings; LogoChanged() tells the caller to redraw the list.
 #include "core/AppSettings.h"
 
@@ -7,6 +8,9 @@
 #include <QList>
 
 class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QSpinBox;
 class QPushButton;
 
 class configForm : public QDialog {
@@ -23,11 +27,18 @@ public:
     bool LogoChanged() const { return m_logoChanged; }
 
     QList<QCheckBox*> cfg_opt;
+    // The CDDB server and the greeting's user and host word.
+    QGroupBox* cddbFrame = nullptr;
+    QLineEdit* txtServer = nullptr;
+    QSpinBox* txtPort = nullptr;
+    QLineEdit* txtHelloUser = nullptr;
+    QLineEdit* txtHelloHost = nullptr;
     QPushButton* okBut = nullptr;
     QPushButton* cancelBUT = nullptr;
 
 private:
     void save();
+    void buildCddb();
 
     AppSettings& m_settings;
     int m_result = 2;

@@ -274,6 +274,8 @@ private:
     void batchSetGenre();
     void batchEnumTracks();
     void batchRename();
+    // The selection as the tracks of one CD, tagged from a CDDB look-up (mainForm_cddb.cpp).
+    void batchLookUpDisc();
 
     AppSettings& m_settings;
     std::unique_ptr<clsMUI> m_lang;

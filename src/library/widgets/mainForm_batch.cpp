@@ -1,5 +1,6 @@
 // The list's "Selected Items" entries that change tags or names of many files:
-// Set Artist, Album, Year and Genre, Enum Tracks, and the rename from tags.
+// Set Artist, Album, Year and Genre, Enum Tracks, and the rename from tags
+// (the CDDB look-up of the selection is in mainForm_cddb.cpp).
 #include "library/widgets/mainForm.h"
 
 #include "components/MediaLibrary.h"
@@ -37,7 +38,7 @@ void mainForm::connectBatchMenus() {
     connect(entries[3], &QAction::triggered, this, &mainForm::batchSetGenre);
     connect(entries[4], &QAction::triggered, this, &mainForm::batchEnumTracks);
     connect(entries[8], &QAction::triggered, this, &mainForm::batchRename);
-    entries[6]->setEnabled(false); // the disc look-up of the selection is not here yet
+    connect(entries[6], &QAction::triggered, this, &mainForm::batchLookUpDisc);
 }
 
 QList<qint64> mainForm::listIds(bool selectedOnly) const {
