@@ -1,6 +1,7 @@
 // The text form of a hive: the reader, which keeps every good line of a damaged
 // or foreign file, and the writer, which never produces a line the reader skips.
 #include "core/Ansi.h"
+#include "core/HexDigit.h"
 #include "core/RegistryHive.h"
 
 #include <QStringDecoder>
@@ -110,14 +111,6 @@ bool readQuoted(QStringView line, qsizetype& pos, QString& out) {
     return false;
 }
 
-int hexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
-    return -1;
-}
-
 // "01,ff, 2a": one or two hex digits per byte, separated by commas.
 bool parseHexBytes(QStringView text, QByteArray& out) {
     out.clear();
@@ -132,7 +125,7 @@ bool parseHexBytes(QStringView text, QByteArray& out) {
     for (;;) {
         skipBlanks();
         int value = 0, digits = 0;
-        for (int d; i < text.size() && digits < 3 && (d = hexDigit(text.at(i))) >= 0; ++i, ++digits)
+        for (int d; i < text.size() && digits < 3 && (d = HexDigit(text.at(i))) >= 0; ++i, ++digits)
             value = value * 16 + d;
         if (digits == 0 || digits > 2) return false;
         out.append(static_cast<char>(value));
@@ -372,7 +365,8 @@ private:
             return problem(lineNo, QStringLiteral("bad value data"));
         // Values that are written back in another form must still fit a line; a
         // quoted text that stays quoted cannot grow.
-        const bool staysQuoted = written.startsWith(QLatin1Char('"')) && quotable(value.utf16Text());
+        const bool staysQuoted =
+            written.startsWith(QLatin1Char('"')) && quotable(value.utf16Text());
         if (const Status fits = staysQuoted ? Status() : checkLine(formatValue(value)); !fits)
             return problem(
                 lineNo, QStringLiteral("the value cannot be written back: %1").arg(fits.error()));

@@ -1,6 +1,7 @@
 #include "util/clsWEncode.h"
 
 #include "core/Ansi.h"
+#include "core/HexDigit.h"
 
 namespace {
 
@@ -34,14 +35,6 @@ QString escapeOf(const QString& one) {
     if (one.size() != 1) return QString();
     const int code = Ansi::codeOf(one.at(0));
     return QStringLiteral("%%1").arg(code, 2, 16, QLatin1Char('0')).toUpper();
-}
-
-int hexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
-    return -1;
 }
 
 } // namespace
@@ -110,7 +103,7 @@ Result<QString> clsWEncode::ksDecodeURL(const QString& text) const {
             out += s;
             continue;
         }
-        const int high = hexDigit(s.at(0)), low = hexDigit(s.at(1));
+        const int high = HexDigit(s.at(0)), low = HexDigit(s.at(1));
         if (high < 0 || low < 0)
             return Result<QString>::failure(
                 QStringLiteral("\"%%1\" is no escape: two hexadecimal digits must follow \"%\"")

@@ -1,0 +1,11 @@
+#pragma once
+#include <QChar>
+
+// The value of one hexadecimal digit in either letter case, or -1.
+inline int HexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    return -1;
+}
