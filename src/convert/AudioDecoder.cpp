@@ -2,6 +2,8 @@
 
 #include "convert/FFmpegPtr.h"
 #include "convert/WavFile.h"
+#include "core/FileNameCodec.h"
+#include "core/PathHelpers.h"
 
 #include <QFile>
 
@@ -45,10 +47,11 @@ bool AudioDecoder::decode(Kind kind, const QString& source, const QString& wavPa
         m_error = message;
         return false;
     };
-    if (!QFile::exists(source)) return fail(QStringLiteral("%1 does not exist").arg(source));
+    // Library paths keep names that are not UTF-8; FFmpeg takes the bytes.
+    const QByteArray name = FileNameCodec::encode(source);
+    if (!mainMod::FileExists(source)) return fail(QStringLiteral("%1 does not exist").arg(source));
 
     AVFormatContext* raw = nullptr;
-    const QByteArray name = QFile::encodeName(source);
     if (avformat_open_input(&raw, name.constData(), nullptr, nullptr) < 0)
         return fail(QStringLiteral("cannot read %1").arg(source));
     std::unique_ptr<AVFormatContext, FormatCloser> format(raw);

@@ -1,4 +1,5 @@
 #include "convert/ConvertJob.h"
+#include "core/FileNameCodec.h"
 
 #include "components/AudioFile.h"
 #include "components/MediaLibrary.h"
@@ -14,6 +15,8 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 #include <cmath>
 
@@ -130,6 +133,14 @@ void ConvertJob::mainStep() {
     m_file.success = false;
     if (m_cancel || m_file.input.isEmpty()) return finishRow();
     ConvertRow& row = m_rows[m_row];
+    // The writers take text paths; a folder whose name is not UTF-8 cannot be
+    // written into by name, so it is refused rather than written elsewhere.
+    if (FileNameCodec::encode(row.target) != row.target.toUtf8()) {
+        row.reason = QStringLiteral("the target folder's name is not valid UTF-8; choose another "
+                                    "target folder");
+        stepDone();
+        return finishRow();
+    }
     // Never written over: an existing file (the source itself included) stays.
     if (QFileInfo::exists(row.target) || QFileInfo(row.target).isSymLink()) {
         row.reason = QFileInfo(row.target) == QFileInfo(row.source)
@@ -302,7 +313,7 @@ void ConvertJob::cleanUp(ConvertRow& row) {
             FileRecord record;
             const bool listed =
                 m_library && m_library->GetFileRecord(row.source, record) && record.id > 0;
-            if (QFile::remove(row.source) && listed) {
+            if (::unlink(FileNameCodec::encode(row.source).constData()) == 0 && listed) {
                 m_library->RemoveLibraryFile(QString::number(record.id));
                 m_libraryChanged = true;
             }

@@ -1,7 +1,10 @@
 #include "convert/ConvertQueue.h"
+#include "core/FileNameCodec.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace convert {
 
@@ -27,7 +30,10 @@ ConvertItem ConvertQueue::MakeItem(const QString& path) {
 }
 
 bool ConvertQueue::AddFile(const QString& path) {
-    if (path.isEmpty() || !QFileInfo(path).isFile()) return false;
+    struct stat st;
+    if (path.isEmpty() || ::stat(FileNameCodec::encode(path).constData(), &st) != 0 ||
+        !S_ISREG(st.st_mode))
+        return false;
     const QString key = sameFileKey(path);
     for (const ConvertItem& item : m_items)
         if (sameFileKey(item.FullPath) == key) return false;
@@ -104,8 +110,11 @@ QList<ConvertRow> PlanRows(const QList<ConvertItem>& items, const ConvertOptions
     for (const ConvertItem& item : items) {
         ConvertRow row;
         row.source = item.FullPath;
-        row.targetName =
-            (options.targetName.isEmpty() ? item.Title : options.targetName) + extension;
+        // A source name that is not UTF-8 gives a target name that is, with
+        // U+FFFD where its odd bytes were.
+        row.targetName = (options.targetName.isEmpty() ? FileNameCodec::displayText(item.Title)
+                                                       : options.targetName) +
+                         extension;
         row.target = (folder.isEmpty() ? item.Folder : folder) + row.targetName;
         rows.append(row);
     }

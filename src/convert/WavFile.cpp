@@ -1,6 +1,12 @@
 #include "convert/WavFile.h"
+#include "core/FileNameCodec.h"
 
 #include <QtEndian>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace convert {
 
@@ -32,10 +38,16 @@ QByteArray header(int channels, int sampleRate, quint32 dataBytes) {
 
 Status WavReader::open(const QString& path) {
     m_file.close();
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly))
+    // Opened by its bytes, so that a name that is not UTF-8 opens too.
+    const int fd = ::open(FileNameCodec::encode(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Status::failure(QStringLiteral("cannot open %1: %2")
+                                   .arg(path, QString::fromLocal8Bit(strerror(errno))));
+    if (!m_file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return Status::failure(
             QStringLiteral("cannot open %1: %2").arg(path, m_file.errorString()));
+    }
     const QByteArray riff = m_file.read(12);
     if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
         return Status::failure(QStringLiteral("%1 is not a WAV file").arg(path));

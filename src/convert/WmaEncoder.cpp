@@ -1,6 +1,8 @@
 #include "convert/WmaEncoder.h"
 
 #include "convert/FFmpegPtr.h"
+#include "core/FileNameCodec.h"
+#include "core/PathHelpers.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -108,8 +110,8 @@ bool wmaEncoder::encode() {
 
     const QString input = InputFile();
     const QString output = OutputFile();
-    if (!QFile::exists(input)) return fail(QStringLiteral("%1 does not exist").arg(input));
-    const QByteArray name = QFile::encodeName(input);
+    if (!mainMod::FileExists(input)) return fail(QStringLiteral("%1 does not exist").arg(input));
+    const QByteArray name = FileNameCodec::encode(input);
     AVFormatContext* rawIn = nullptr;
     if (avformat_open_input(&rawIn, name.constData(), nullptr, nullptr) < 0)
         return fail(QStringLiteral("cannot read %1").arg(input));

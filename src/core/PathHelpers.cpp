@@ -1,4 +1,5 @@
 #include "core/PathHelpers.h"
+#include "core/FileNameCodec.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,7 +30,7 @@ QString NormalizePath(const QString& path, bool trailingSeparator) {
 bool FileExists(const QString& path) {
     if (path.isEmpty()) return false;
     struct stat st;
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    return ::stat(FileNameCodec::encode(path).constData(), &st) == 0;
 }
 
 QString FileNameOf(const QString& path) {

@@ -4,6 +4,7 @@
 #include "components/AudioFile.h"
 #include "convert/ConvertTestAudio.h"
 #include "convert/TagObject.h"
+#include "core/FileNameCodec.h"
 #include "support/LibraryFixture.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
@@ -11,6 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cstdio>
+#include <unistd.h>
 
 using namespace convert;
 
@@ -173,6 +177,35 @@ TEST_F(ConvertJobTest, Mp3ToWavDeletesOriginalsAndUpdatesTheLibrary) {
     EXPECT_GT(idOf("two.wav"), 0);
     EXPECT_TRUE(job->LibraryChanged());
     EXPECT_NEAR(ReadAudioFacts(at("one.wav")).duration, 0.5, 0.1);
+}
+
+TEST_F(ConvertJobTest, SourcesWhoseNamesAreNotUtf8) {
+    // Names are bytes: an MP3 and a WAV whose names hold 0xFF convert, and the
+    // original goes once its target reads back.
+    const QByteArray mp3Raw = QFile::encodeName(music()) + "/odd\xff.mp3";
+    const QByteArray wavRaw = QFile::encodeName(music()) + "/odd\xfe.wav";
+    ASSERT_TRUE(fixtures::WriteMp3(at("plain.mp3"), fixtures::ArtistOnly("A")));
+    ASSERT_TRUE(fixtures::WriteWav(at("plain.wav")));
+    ASSERT_EQ(::rename(QFile::encodeName(at("plain.mp3")).constData(), mp3Raw.constData()), 0);
+    ASSERT_EQ(::rename(QFile::encodeName(at("plain.wav")).constData(), wavRaw.constData()), 0);
+    const QString mp3 = FileNameCodec::decode(mp3Raw);
+    const QString wav = FileNameCodec::decode(wavRaw);
+    scan(music());
+    ConvertOptions options;
+    options.format = TargetWav;
+    options.deleteOriginals = true;
+    auto job = run({mp3}, options);
+    ASSERT_EQ(job->Rows().size(), 1);
+    EXPECT_EQ(job->Rows()[0].state, RowState::Completed) << job->Rows()[0].reason.toStdString();
+    EXPECT_NE(::access(mp3Raw.constData(), F_OK), 0) << "the original is deleted";
+    EXPECT_TRUE(QFileInfo::exists(at(QStringLiteral("odd\uFFFD.wav"))));
+
+    options.format = TargetMp3;
+    options.deleteOriginals = false;
+    options.targetFolder = out();
+    job = run({wav}, options);
+    EXPECT_EQ(job->Rows()[0].state, RowState::Completed) << job->Rows()[0].reason.toStdString();
+    EXPECT_GT(ReadAudioFacts(out() + QStringLiteral("/odd\uFFFD.mp3")).duration, 0.3);
 }
 
 TEST_F(ConvertJobTest, FailedFileIsRetriedThenIgnored) {
