@@ -20,21 +20,6 @@
 #include <mutex>
 #include <thread>
 
-namespace {
-
-// An empty file of our own in the target folder, carrying the target's
-// extension (the tag writer goes by it).
-Result<QString> reserveBeside(const QString& folder, const QString& extension) {
-    QTemporaryFile file(folder + QStringLiteral(".~rip-XXXXXX") + extension);
-    file.setAutoRemove(false);
-    if (!file.open())
-        return Result<QString>::failure(
-            QStringLiteral("cannot write in %1: %2").arg(folder, file.errorString()));
-    return file.fileName();
-}
-
-} // namespace
-
 // The two temporary WAV files and the hand-over from the ripping to the
 // encoding thread.
 struct RipJob::WavFiles {
@@ -169,8 +154,8 @@ bool RipJob::ripAll(clsRIP& rip, WavFiles& wavs) {
                 addSteps(1);
                 continue;
             }
-            const Result<QString> reserved =
-                reserveBeside(target.folder, cd::RipExtension(cd::RipWav));
+            const Result<QString> reserved = FileMove::ReserveBeside(
+                target.folder, QStringLiteral("~rip"), cd::RipExtension(cd::RipWav));
             if (!reserved) {
                 setState(i, Failed, reserved.error());
                 addSteps(1);
@@ -260,7 +245,8 @@ void RipJob::encodeOne(AudioEncoder& encoder, int index, const QString& wav) {
         setState(index, Failed, QStringLiteral("cannot create the folder %1").arg(target.folder));
         return;
     }
-    const Result<QString> reserved = reserveBeside(target.folder, cd::RipExtension(m_setup.format));
+    const Result<QString> reserved = FileMove::ReserveBeside(target.folder, QStringLiteral("~rip"),
+                                                             cd::RipExtension(m_setup.format));
     if (!reserved) {
         setState(index, Failed, reserved.error());
         return;
@@ -298,10 +284,8 @@ void RipJob::encodeOne(AudioEncoder& encoder, int index, const QString& wav) {
 
 bool RipJob::finishTarget(int index, const QString& temp) {
     const QString path = m_setup.targets.at(index).path();
-    const Status moved =
-        FileMove::RenameNoReplace(FileNameCodec::encode(temp), FileNameCodec::encode(path));
+    const Status moved = FileMove::PlaceReserved(temp, path);
     if (moved) return true;
-    QFile::remove(temp);
     setState(index, Failed, QStringLiteral("cannot write %1: %2").arg(path, moved.error()));
     return false;
 }

@@ -11,6 +11,7 @@
 #include "convert/WmaEncoder.h"
 #include "core/Dialogs.h"
 #include "core/PathHelpers.h"
+#include "editing/FileMove.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -149,8 +150,20 @@ void ConvertJob::mainStep() {
         stepDone();
         return finishRow();
     }
+    // Written beside the target and put in place only if the name is still free,
+    // so that a file created meanwhile is never replaced.
+    const qsizetype slash = row.target.lastIndexOf(QLatin1Char('/'));
+    const ::Result<QString> reserved =
+        FileMove::ReserveBeside(row.target.left(slash + 1), QStringLiteral("~convert"),
+                                row.target.mid(row.target.lastIndexOf(QLatin1Char('.'))));
+    if (!reserved) {
+        row.reason = reserved.error();
+        stepDone();
+        return finishRow();
+    }
+    m_file.output = reserved.value();
     const QString input = m_file.input;
-    const QString target = row.target;
+    const QString target = m_file.output;
     if (m_options.format == TargetWav) {
         setState(RowState::Decoding);
         if (!m_wavD) m_wavD = std::make_unique<AudioDecoder>();
@@ -204,8 +217,18 @@ void ConvertJob::encoded(bool ok) {
         else if (m_wmaE)
             row.reason = m_wmaE->LastError();
     }
-    if (ok && m_options.format != TargetWav && !writeTags(row.target))
+    if (ok && m_options.format != TargetWav && !writeTags(m_file.output)) {
         row.reason = QStringLiteral("the tags could not be written");
+        ok = false;
+    }
+    if (ok) {
+        const Status placed = FileMove::PlaceReserved(m_file.output, row.target);
+        m_file.output.clear();
+        if (!placed) {
+            row.reason = QStringLiteral("cannot write %1: %2").arg(row.target, placed.error());
+            ok = false;
+        }
+    }
     m_file.success = ok;
     stepDone();
     finishRow();
@@ -304,6 +327,8 @@ bool ConvertJob::targetReadsBack(const ConvertRow& row) const {
 void ConvertJob::cleanUp(ConvertRow& row) {
     if (!m_file.tempWav.isEmpty()) QFile::remove(m_file.tempWav);
     m_file.tempWav.clear();
+    if (!m_file.output.isEmpty()) QFile::remove(m_file.output);
+    m_file.output.clear();
     if (!m_file.success || m_cancel) return;
     if (m_options.deleteOriginals && QFileInfo(row.target) != QFileInfo(row.source)) {
         if (!targetReadsBack(row)) {

@@ -75,6 +75,7 @@ private:
     struct FileState {
         QString input;
         QString tempWav;
+        QString output; // our own file beside the target until it is put in place
         bool success = false;
         bool tagsRead = false;
         QString title, artist, album, year, genreName, comment, track;

@@ -1,6 +1,9 @@
 #include "editing/FileMove.h"
+#include "core/FileNameCodec.h"
 
+#include <QFile>
 #include <QString>
+#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -62,6 +65,25 @@ bool IsLocked(const QByteArray& path) {
         ::flock(fd, LOCK_UN);
     ::close(fd);
     return locked;
+}
+
+Result<QString> ReserveBeside(const QString& folder, const QString& prefix,
+                              const QString& extension) {
+    QString base = folder;
+    if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
+    QTemporaryFile file(base + QLatin1Char('.') + prefix + QStringLiteral("-XXXXXX") + extension);
+    file.setAutoRemove(false);
+    if (!file.open())
+        return Result<QString>::failure(
+            QStringLiteral("cannot write in %1: %2").arg(folder, file.errorString()));
+    return file.fileName();
+}
+
+Status PlaceReserved(const QString& reserved, const QString& path) {
+    const Status moved =
+        RenameNoReplace(FileNameCodec::encode(reserved), FileNameCodec::encode(path));
+    if (!moved) QFile::remove(reserved);
+    return moved;
 }
 
 } // namespace FileMove

@@ -15,6 +15,16 @@ namespace FileMove {
 // file system refuses; nothing is changed then.
 Status RenameNoReplace(const QByteArray& from, const QByteArray& to);
 
+// Writers that can only replace (QSaveFile) write a file of our own beside the
+// target, which is then put in place by RenameNoReplace. Reserve creates that
+// empty file in folder, hidden, named prefix + random + extension (tag writers
+// go by the extension).
+Result<QString> ReserveBeside(const QString& folder, const QString& prefix,
+                              const QString& extension);
+// Moves the reserved file onto path unless path exists; the reserved file is
+// removed when that fails.
+Status PlaceReserved(const QString& reserved, const QString& path);
+
 // True when another open file holds an exclusive lock (flock) on the file.
 bool IsLocked(const QByteArray& path);
 

@@ -269,6 +269,20 @@ TEST_F(ConvertJobTest, ExistingTargetsAreNeverOverwritten) {
     EXPECT_EQ(fixtures::ReadBytes(at("same.mp3")), source);
     EXPECT_TRUE(QFileInfo::exists(at("x.wav")));
     EXPECT_TRUE(tempFiles().isEmpty());
+
+    // A file that appears under the target's name while the encoder runs stays.
+    ASSERT_TRUE(QFile::remove(out() + "/x.mp3"));
+    ConvertJob late(rows.mid(0, 1), options, &lib, DefaultSettings());
+    QObject::connect(&late, &ConvertJob::currentProgress, [&] {
+        if (!QFileInfo::exists(out() + "/x.mp3"))
+            fixtures::WriteBytes(out() + "/x.mp3", "arrived meanwhile");
+    });
+    late.Start();
+    late.WaitForFinished();
+    EXPECT_EQ(late.Rows()[0].state, RowState::Failed);
+    EXPECT_EQ(fixtures::ReadBytes(out() + "/x.mp3"), "arrived meanwhile");
+    EXPECT_EQ(QDir(out()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no file left over";
+    EXPECT_TRUE(QFileInfo::exists(at("x.wav"))) << "the original stays";
 }
 
 TEST_F(ConvertJobTest, CancelMarksTheCurrentRowAndLeavesTheRestReady) {
