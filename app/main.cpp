@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 #include "components/LibraryFactsReader.h"
 #include "core/AppSettings.h"
+#include "core/InstanceChannel.h"
 #include "core/LibraryPaths.h"
 #include "core/PathHelpers.h"
 #include "core/widgets/Artwork.h"
@@ -70,16 +71,31 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Files handed over by the desktop ("Open with"), as absolute paths: a
+    // window that already runs on this library may take them.
+    QStringList opened;
+    for (const std::string& extra : cmd.remaining())
+        opened << QDir::current().absoluteFilePath(QString::fromStdString(extra));
+    const QString dataFolder =
+        startup.dataFolder.isEmpty() ? mainMod::DataFolder() : startup.dataFolder;
+    InstanceChannel instance(dataFolder);
+    if (shot.isEmpty() && instance.HandOver(opened)) return 0;
+
     AppSettings settings;
     mainForm window(settings);
     window.setEngineFolder(mainMod::AppFolder());
     dialogs.setParent(&window);
     if (!window.StartUp(startup)) return 1;
 
-    // Files handed over by the desktop ("Open with"): taken once the window is up.
-    QStringList opened;
-    for (const std::string& extra : cmd.remaining())
-        opened << QString::fromStdString(extra);
+    if (shot.isEmpty() && instance.Listen())
+        QObject::connect(&instance, &InstanceChannel::filesReceived, &window,
+                         [&window](const QStringList& files) {
+                             window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+                             window.raise();
+                             window.activateWindow();
+                             if (!files.isEmpty()) window.OpenFiles(files);
+                         });
+    // The files of this start are taken once the window is up.
     if (!opened.isEmpty())
         QTimer::singleShot(0, &window, [&window, opened] { window.OpenFiles(opened); });
 
