@@ -13,6 +13,9 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <cerrno>
+#include <csignal>
+
 using namespace EngineFrames;
 
 bool YieldUntil(const std::function<bool()>& done, int milliseconds) {
@@ -134,7 +137,11 @@ bool IndexEngineForm::connectAndShake() {
         return false;
     }
     send(Handshake);
-    if (!YieldUntil([this] { return m_handshake; }, WaitMs)) Close();
+    // A peer that hangs up (not an engine, or one shutting down) is not waited for.
+    if (!YieldUntil([this] { return m_handshake || ws.state() != QAbstractSocket::ConnectedState; },
+                    WaitMs) ||
+        !m_handshake)
+        Close();
     return m_handshake;
 }
 
@@ -154,6 +161,7 @@ bool IndexEngineForm::startEngine() {
     const QString program = QDir(folder).filePath(QStringLiteral("qvrindex"));
     if (!QFileInfo(program).isExecutable()) return false;
     const QString data = dataFolder();
+    qint64 pid = 0;
     if (!EngineInstance::isRunning(data)) {
         if (modService::IsNTFamily()) {
             bool installed = false, running = false;
@@ -172,13 +180,20 @@ bool IndexEngineForm::startEngine() {
             engine.setStandardInputFile(QProcess::nullDevice());
             engine.setStandardOutputFile(QProcess::nullDevice());
             engine.setStandardErrorFile(QProcess::nullDevice());
-            engine.startDetached();
+            if (!engine.startDetached(&pid)) return false;
         }
     }
     // Running means listening: the engine names its address in the lock file then.
-    return YieldUntil(
-        [&data] { return EngineInstance::holder(data).contains(QLatin1String("listening")); },
+    // An engine that ended (its port taken, its folder unwritable) is not waited for.
+    bool ended = false;
+    const bool listening = YieldUntil(
+        [&data, &ended, pid] {
+            if (EngineInstance::holder(data).contains(QLatin1String("listening"))) return true;
+            ended = pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+            return ended;
+        },
         WaitMs);
+    return listening && !ended;
 }
 
 bool IndexEngineForm::Connect() {
