@@ -105,6 +105,8 @@ QList<RipTarget> BuildRipPlan(const RipPlanInput& input) {
         } else {
             seen.insert(key, plan.size());
         }
+        if (target.name.chopped(RipExtension(input.format).size()).trimmed().isEmpty())
+            target.check = RipTarget::NoName;
         plan << target;
     }
     return plan;

@@ -27,7 +27,7 @@ struct RipPlanInput {
 };
 
 struct RipTarget {
-    enum Check { Ready, Exists, SameName };
+    enum Check { Ready, Exists, SameName, NoName };
     int number = 0;
     QString title;
     QString name;   // file name with extension
@@ -49,7 +49,8 @@ QString RipFolder(const QString& folder, bool subfolder, const QString& artist,
 // name already ends in it (letter case ignored). A "/" becomes "-".
 QString RipFileName(const RipPlanInput& input, const RipPlanTrack& track);
 // One entry per track in order, each checked against the files present and
-// against the other entries' names (equal ignoring case).
+// against the other entries' names (equal ignoring case). A name that is
+// nothing but its extension (an empty title with "%T") is refused too.
 QList<RipTarget> BuildRipPlan(const RipPlanInput& input);
 bool RipPlanUsable(const QList<RipTarget>& plan);
 

@@ -126,6 +126,8 @@ int rip(const RipOptions& options, Io io) {
         for (const cd::RipTarget& target : plan) {
             if (target.check == cd::RipTarget::Exists)
                 io.err << "  " << target.path() << ": the file already exists\n";
+            else if (target.check == cd::RipTarget::NoName)
+                io.err << "  " << target.path() << ": the file name is empty (give a title)\n";
             else if (target.check == cd::RipTarget::SameName)
                 io.err << "  " << target.path() << ": two tracks get the same file name\n";
         }

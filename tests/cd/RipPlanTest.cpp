@@ -79,6 +79,14 @@ TEST_F(RipPlanTest, DiscDataNeverBecomesAPath) {
     in.artist = QStringLiteral("..");
     in.album.clear();
     EXPECT_EQ(BuildRipPlan(in).at(0).folder, root() + "__/") << "no climbing out of the folder";
+
+    // A track without a title (beyond a look-up's titles) must not become ".mp3".
+    in = input(QStringLiteral("%T"));
+    in.tracks = {{1, QStringLiteral("One")}, {2, QStringLiteral(" ")}};
+    const auto plan = BuildRipPlan(in);
+    EXPECT_EQ(plan.at(0).check, RipTarget::Ready);
+    EXPECT_EQ(plan.at(1).check, RipTarget::NoName);
+    EXPECT_FALSE(RipPlanUsable(plan));
 }
 
 TEST_F(RipPlanTest, ExistingFilesAndEqualNamesAreMarked) {

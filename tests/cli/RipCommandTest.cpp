@@ -62,9 +62,13 @@ TEST_F(RipCommandTest, ConflictsAreListedAndNothingIsRipped) {
         << r.err.toStdString();
     EXPECT_EQ(files(out()), QStringList{"02 - Track 2.wav"});
 
-    r = qvr({"rip", "1", "--format", "wav", "--to", out(), "--pattern", "%A", "--tracks", "1,3"});
+    r = qvr({"rip", "1", "--format", "wav", "--to", out(), "--pattern", "%A", "--artist", "Band",
+             "--tracks", "1,3"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.count("two tracks get the same file name"), 2) << r.err.toStdString();
+    r = qvr({"rip", "1", "--format", "wav", "--to", out(), "--pattern", "%A", "--tracks", "1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("the file name is empty")) << r.err.toStdString();
 
     r = qvr({"rip", "1", "--tracks", "4", "--to", out()});
     EXPECT_EQ(r.exitCode, 1);

@@ -51,6 +51,7 @@ enum {
     NoTempText = 115,
     EncodingText = 116,
     BrowseTitle = 970,
+    NoNameText = 971,
 };
 
 template <typename W> W* named(W* widget, const char* name) {
@@ -318,6 +319,9 @@ void ripWizForm::showStatus(int index) {
     default:
         if (target.check == cd::RipTarget::Exists) {
             status = text(ErrorText, "Error:") + u' ' + text(ExistsText, "the file already exists");
+            colour = QColor(255, 0, 0);
+        } else if (target.check == cd::RipTarget::NoName) {
+            status = text(NoNameText, "Error: the file name is empty (type a title)");
             colour = QColor(255, 0, 0);
         } else if (target.check == cd::RipTarget::SameName) {
             status = text(SameNameText, "Error: two tracks get the same file name");
