@@ -503,12 +503,15 @@ TEST_F(Browser, DoubleClickNeverStartsALibraryFileAsAProgram) {
     {
         QFile f(bin + "/xdg-open");
         f.open(QIODevice::WriteOnly);
-        f.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\n").arg(args).toUtf8());
+        // Written whole, then renamed: the test must never read it half-written.
+        f.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1.part' && mv '%1.part' '%1'\n")
+                    .arg(args)
+                    .toUtf8());
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     ScopedEnv path("PATH", bin + ":" + qEnvironmentVariable("PATH"));
     ASSERT_TRUE(Shell::current().OpenDocument(music() + "/a1.mp3"));
-    for (int i = 0; i < 100 && !QFile::exists(args); ++i)
+    for (int i = 0; i < 500 && !QFile::exists(args); ++i)
         QTest::qWait(20);
     QFile got(args);
     ASSERT_TRUE(got.open(QIODevice::ReadOnly));
