@@ -15,6 +15,7 @@
 #include "support/AudioFixtures.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
+#include "support/widgets/MainWindowFixture.h"
 #include "util/widgets/popMsgClass.h"
 #include "util/widgets/popMsgForm.h"
 
@@ -42,25 +43,20 @@ quint16 freePort() {
     return probe.serverPort();
 }
 
-class EngineWindow : public ConfigDirTest {
+class EngineWindow : public StartedMainWindow {
 protected:
-    QTemporaryDir data;
     QTemporaryDir noEngine; // a program folder without the engine
-    ScriptedDialogs dialogs;
-    AppSettings settings;
-    std::unique_ptr<mainForm> form;
 
     EngineWindow() {
-        WriteSetting("Misc\\ShowLoadWindow", "0");
-        WriteSetting("Misc\\LCID", "1033");
         WriteSetting("Misc\\CheckForUpdates", "0");
         WriteSetting("WMsg\\LibRefreshResults", "1");
         WriteSetting("IndexingEngine\\WatchFolders", "0");
         WriteSetting("IndexingEngine\\ServicePort", QString::number(freePort()), true);
         mainMod::SetDatabaseCreated(false);
     }
-    ~EngineWindow() override {
-        if (form && !form->isShutDown()) form->Shutdown();
+    void SetUp() override {} // each test picks the engine's folder
+    void TearDown() override {
+        StartedMainWindow::TearDown();
         // The engine outlives the window by design; the test ends it.
         const qint64 pid = EngineInstance::holder(data.path()).section(' ', 0, 0).toLongLong();
         if (pid > 0) {
@@ -73,9 +69,7 @@ protected:
     void start(const QString& engineFolder) {
         ASSERT_TRUE(QFile::copy(mainMod::TemplatePath(), data.path() + "/data.qvd"));
         QFile::setPermissions(data.path() + "/data.qvd", QFile::ReadOwner | QFile::WriteOwner);
-        form = std::make_unique<mainForm>(settings);
-        form->setEngineFolder(engineFolder);
-        ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
+        launch({}, engineFolder);
     }
     QString text(int number, const QStringList& args = {}) const {
         return form->lang()->Text(number, args);

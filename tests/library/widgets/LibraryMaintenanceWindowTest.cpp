@@ -15,6 +15,7 @@
 #include "support/AudioFixtures.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnv.h"
+#include "support/widgets/MainWindowFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,22 +34,15 @@ using mainMod::WriteSetting;
 
 namespace {
 
-class LibraryMenu : public ConfigDirTest {
+// Each test starts the window itself, on a new or an existing library: the
+// library's "created" mark is cleared before start-up, not after.
+class LibraryMenu : public StartedMainWindow {
 protected:
-    QTemporaryDir data;
-    ScriptedDialogs dialogs;
-    AppSettings settings;
-    std::unique_ptr<mainForm> form;
-
     LibraryMenu() {
-        WriteSetting("Misc\\ShowLoadWindow", "0");
-        WriteSetting("Misc\\LCID", "1033");
         WriteSetting("Misc\\CheckForUpdates", "0");
         mainMod::SetDatabaseCreated(false);
     }
-    ~LibraryMenu() override {
-        if (form && !form->isShutDown()) form->Shutdown();
-    }
+    void SetUp() override {}
     QString music() const { return data.path() + "/Music"; }
     // Starts the window; with existing = true on a library made before, so that
     // no wizard comes up.
@@ -57,8 +51,7 @@ protected:
             ASSERT_TRUE(QFile::copy(mainMod::TemplatePath(), data.path() + "/data.qvd"));
             QFile::setPermissions(data.path() + "/data.qvd", QFile::ReadOwner | QFile::WriteOwner);
         }
-        form = std::make_unique<mainForm>(settings);
-        ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
+        launch();
     }
     QString text(int number, const QStringList& args = {}) const {
         return form->lang()->Text(number, args);
