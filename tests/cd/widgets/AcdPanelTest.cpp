@@ -5,13 +5,10 @@
 #include "cd/clsRIP.h"
 #include "cddb/CdInfo.h"
 #include "core/LibraryPaths.h"
-#include "core/Settings.h"
 #include "library/widgets/FileListView.h"
 #include "library/widgets/LibraryTreeWidget.h"
 #include "library/widgets/mainForm.h"
 #include "support/CdImage.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
 #include "support/widgets/MainWindowFixture.h"
 
 #include <QComboBox>
@@ -24,7 +21,6 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
-#include <memory>
 
 class AcdPanelTest : public StartedMainWindow {
 protected:

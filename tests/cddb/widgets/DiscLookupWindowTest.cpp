@@ -3,22 +3,17 @@
 #include "components/AudioFile.h"
 #include "components/MediaLibrary.h"
 #include "core/LibraryPaths.h"
-#include "core/Settings.h"
 #include "lang/AppLang.h"
 #include "library/widgets/FileListView.h"
 #include "library/widgets/LibraryBrowser.h"
 #include "library/widgets/mainForm.h"
 #include "support/AudioFixtures.h"
 #include "support/FakeCddbServer.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
 #include "support/widgets/MainWindowFixture.h"
 
 #include <QAction>
 #include <QDir>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 

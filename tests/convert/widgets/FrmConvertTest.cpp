@@ -18,7 +18,6 @@
 #include "support/AudioFixtures.h"
 #include "support/ModalWindows.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
 #include "support/widgets/MainWindowFixture.h"
 
 #include <QAction>

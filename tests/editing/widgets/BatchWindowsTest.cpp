@@ -4,7 +4,6 @@
 #include "components/MediaLibrary.h"
 #include "core/AppInfo.h"
 #include "core/LibraryPaths.h"
-#include "core/Settings.h"
 #include "editing/widgets/fnameForm.h"
 #include "editing/widgets/selForm.h"
 #include "lang/AppLang.h"
@@ -16,7 +15,6 @@
 #include "support/AudioFixtures.h"
 #include "support/ModalWindows.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
 #include "support/widgets/MainWindowFixture.h"
 
 #include <QAction>
@@ -26,12 +24,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 

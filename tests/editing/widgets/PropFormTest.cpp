@@ -4,7 +4,6 @@
 #include "components/AudioFile.h"
 #include "components/LibraryScanner.h"
 #include "core/LibraryPaths.h"
-#include "core/Settings.h"
 #include "editing/widgets/propMForm.h"
 #include "lang/AppLang.h"
 #include "lang/Mui.h"
@@ -18,7 +17,6 @@
 #include "support/LibraryFixture.h"
 #include "support/ModalWindows.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
 #include "support/widgets/MainWindowFixture.h"
 
 #include <QApplication>
@@ -33,7 +31,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 
 namespace {
 

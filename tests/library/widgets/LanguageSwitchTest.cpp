@@ -13,8 +13,6 @@
 #include "library/widgets/LibraryTreeWidget.h"
 #include "library/widgets/MainMenus.h"
 #include "library/widgets/mainForm.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
 #include "support/widgets/MainWindowFixture.h"
 
 #include <QAbstractItemModel>
@@ -26,7 +24,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <gtest/gtest.h>

@@ -14,7 +14,6 @@
 #include "library/widgets/wizForm.h"
 #include "support/AudioFixtures.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
 #include "support/widgets/MainWindowFixture.h"
 
 #include <QAction>
@@ -48,13 +47,9 @@ protected:
     // no wizard comes up.
     void start(bool existing = true) {
         if (existing) {
-            ASSERT_TRUE(QFile::copy(mainMod::TemplatePath(), data.path() + "/data.qvd"));
-            QFile::setPermissions(data.path() + "/data.qvd", QFile::ReadOwner | QFile::WriteOwner);
+            ASSERT_NO_FATAL_FAILURE(copyTemplateLibrary());
         }
         launch();
-    }
-    QString text(int number, const QStringList& args = {}) const {
-        return form->lang()->Text(number, args);
     }
     template <typename T> T* opened() {
         T* found = nullptr;
@@ -67,11 +62,6 @@ protected:
         return shown ? found : nullptr;
     }
     static void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    int count(const QString& table) {
-        Result<db::Recordset> r =
-            form->mLib2()->Connection().query("select count(*) from " + table);
-        return r && r.value().next() ? static_cast<int>(r.value().integer(0)) : -1;
-    }
     void writeMusic() {
         ASSERT_TRUE(fixtures::WriteMp3(music() + "/a.mp3", fixtures::ArtistOnly("Alpha")));
         ASSERT_TRUE(fixtures::WriteMp3(music() + "/Rock/b.mp3", fixtures::ArtistOnly("Beta")));
@@ -88,13 +78,6 @@ protected:
     bool refreshed() {
         return form->mLib2()->WaitForRefresh(20000) &&
                QTest::qWaitFor([&] { return !form->mLib2()->IsRefreshing(); }, 1000);
-    }
-    QStringList artists() {
-        QStringList names;
-        QTreeWidgetItem* library = form->tv1->topLevelItem(0);
-        for (int i = 0; library && i < library->childCount(); ++i)
-            names << library->child(i)->text(0);
-        return names;
     }
 };
 

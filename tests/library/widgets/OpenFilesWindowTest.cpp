@@ -9,15 +9,12 @@
 #include "library/widgets/mainForm.h"
 #include "support/AudioFixtures.h"
 #include "support/ModalWindows.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
 #include "support/widgets/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>

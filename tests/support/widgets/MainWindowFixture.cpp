@@ -2,11 +2,14 @@
 
 #include "components/MediaLibrary.h"
 #include "core/LibraryPaths.h"
+#include "lang/Mui.h"
 #include "library/widgets/FileListView.h"
 #include "library/widgets/LibraryBrowser.h"
+#include "library/widgets/LibraryTreeWidget.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 
 StartedMainWindow::StartedMainWindow() {
     mainMod::WriteSetting("Misc\\ShowLoadWindow", "0");
@@ -36,6 +39,29 @@ void StartedMainWindow::launch(const QStringList& args, const QString& engineFol
 void StartedMainWindow::start(const QStringList& args) {
     launch(args);
     mainMod::SetDatabaseCreated(false);
+}
+
+void StartedMainWindow::copyTemplateLibrary() {
+    const QString path = data.path() + "/data.qvd";
+    ASSERT_TRUE(QFile::copy(mainMod::TemplatePath(), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+QString StartedMainWindow::text(int number, const QStringList& args) const {
+    return form->lang()->Text(number, args);
+}
+
+QStringList StartedMainWindow::artists() const {
+    QStringList names;
+    QTreeWidgetItem* library = form->tv1->topLevelItem(0);
+    for (int i = 0; library && i < library->childCount(); ++i)
+        names << library->child(i)->text(0);
+    return names;
+}
+
+int StartedMainWindow::count(const QString& table) {
+    Result<db::Recordset> r = form->mLib2()->Connection().query("select count(*) from " + table);
+    return r && r.value().next() ? static_cast<int>(r.value().integer(0)) : -1;
 }
 
 void StartedMainWindow::addMusic(int count, const std::function<fixtures::TagFields(int)>& tagsOf) {

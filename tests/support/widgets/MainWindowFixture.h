@@ -27,6 +27,15 @@ protected:
     // launch(), then the library counts as made before: no wizard over the tested windows.
     void start(const QStringList& args = {});
 
+    // Puts a library made before into data/, so that start-up brings no wizard.
+    void copyTemplateLibrary();
+
+    QString text(int number, const QStringList& args = {}) const;
+    // The artist nodes under the tree's library node.
+    QStringList artists() const;
+    // Rows in that library table, -1 when it cannot be read.
+    int count(const QString& table);
+
     QString music() const { return data.path() + QStringLiteral("/music"); }
     // Writes f01.mp3 .. fNN.mp3 into music(), tagged by tagsOf(n), and adds them to the library.
     void addMusic(int count, const std::function<fixtures::TagFields(int)>& tagsOf);
