@@ -5,13 +5,11 @@
 #include "cd/clsRIP.h"
 #include "cddb/CdInfo.h"
 #include "core/LibraryPaths.h"
-#include "core/Settings.h"
 #include "library/widgets/FileListView.h"
 #include "library/widgets/LibraryTreeWidget.h"
 #include "library/widgets/mainForm.h"
 #include "support/CdImage.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
+#include "support/widgets/MainWindowFixture.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -23,36 +21,26 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
-#include <memory>
 
-class AcdPanelTest : public ConfigDirTest {
+class AcdPanelTest : public StartedMainWindow {
 protected:
-    QTemporaryDir data;
-    ScriptedDialogs dialogs;
-    AppSettings settings;
-    std::unique_ptr<mainForm> form;
     AcdPanel* panel = nullptr;
     QList<RipRequest> ripped;
     fixtures::CdImage image;
 
+    void SetUp() override {} // each test starts on its own disc
+
     // The window started on a disc of count tracks of two seconds each, shown.
     void startWithDisc(int count) {
-        mainMod::WriteSetting("Misc\\ShowLoadWindow", "0");
-        mainMod::WriteSetting("Misc\\LCID", "1033");
         image = fixtures::WriteCdImage(data.path() + "/cd-images", "disc",
                                        QList<int64_t>(count, 2 * 44100));
-        form = std::make_unique<mainForm>(settings);
-        ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
-        mainMod::SetDatabaseCreated(false);
+        ASSERT_NO_FATAL_FAILURE(start());
         panel = qobject_cast<AcdPanel*>(form->acdFrame);
         ASSERT_NE(panel, nullptr);
         panel->setRipWizard([this](const RipRequest& r) { ripped.append(r); });
         form->resize(1000, 650);
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-    ~AcdPanelTest() override {
-        if (form) form->Shutdown();
     }
     void click(QTreeWidget* view, QTreeWidgetItem* item, Qt::KeyboardModifiers keys = {}) {
         QTest::mouseClick(view->viewport(), Qt::LeftButton, keys,

@@ -3,67 +3,38 @@
 #include "components/AudioFile.h"
 #include "components/MediaLibrary.h"
 #include "core/LibraryPaths.h"
-#include "core/Settings.h"
 #include "lang/AppLang.h"
 #include "library/widgets/FileListView.h"
 #include "library/widgets/LibraryBrowser.h"
 #include "library/widgets/mainForm.h"
 #include "support/AudioFixtures.h"
 #include "support/FakeCddbServer.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
+#include "support/widgets/MainWindowFixture.h"
 
 #include <QAction>
 #include <QDir>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
-class DiscLookupWindow : public ConfigDirTest {
+class DiscLookupWindow : public StartedMainWindow {
 protected:
-    QTemporaryDir data;
-    ScriptedDialogs dialogs;
     FakeCddbServer server;
-    AppSettings settings;
-    std::unique_ptr<mainForm> form;
     QList<qint64> ids; // in list order
 
-    DiscLookupWindow() {
-        mainMod::WriteSetting("Misc\\ShowLoadWindow", "0");
-        mainMod::WriteSetting("Misc\\LCID", "1033");
-        server.useInSettings();
-    }
+    DiscLookupWindow() { server.useInSettings(); }
     // The window stays hidden: the entry is triggered directly.
     void SetUp() override {
-        form = std::make_unique<mainForm>(settings);
-        ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
-        mainMod::SetDatabaseCreated(false);
-        const QString music = data.path() + "/music";
-        QDir().mkpath(music);
-        for (int i = 1; i <= 10; ++i) {
-            const QString path = music + QStringLiteral("/f%1.mp3").arg(i, 2, 10, QChar('0'));
-            ASSERT_TRUE(fixtures::WriteMp3(path, fixtures::ArtistOnly("Before")));
-            ASSERT_GT(form->mLib2()->AddLibraryFile(path), 0);
-        }
-        form->browser()->FillList(QStringLiteral("select * from FILES order by filename desc"), 1);
-        for (int r = 0; r < form->browser()->model().rowCount(); ++r)
-            ids << form->browser()->model().id(r);
+        ASSERT_NO_FATAL_FAILURE(StartedMainWindow::SetUp());
+        ASSERT_NO_FATAL_FAILURE(addMusic(10, [](int) { return fixtures::ArtistOnly("Before"); }));
+        ids = listAll("filename desc");
         ASSERT_EQ(ids.size(), 10);
     }
-    void TearDown() override {
-        if (form) form->Shutdown();
-    }
     void selectRows(int count) {
-        form->llist->clearSelection();
+        QList<int> rows;
         for (int r = 0; r < count; ++r)
-            form->llist->selectionModel()->select(form->browser()->model().index(r, 0),
-                                                  QItemSelectionModel::Select |
-                                                      QItemSelectionModel::Rows);
-    }
-    QString field(qint64 id, int code) {
-        return form->mLib2()->GetFileField(static_cast<qint32>(id), code).toString();
+            rows << r;
+        StartedMainWindow::selectRows(rows);
     }
 };
 

@@ -18,7 +18,7 @@
 #include "support/AudioFixtures.h"
 #include "support/ModalWindows.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
+#include "support/widgets/MainWindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -267,47 +267,15 @@ TEST_F(FrmConvertTest, EveryLanguageHasEveryKeyAndGermanIsNotClipped) {
 }
 
 // The started main window over a library of three MP3 files, listed by name.
-class NewFormatEntry : public ConfigDirTest {
+class NewFormatEntry : public StartedMainWindow {
 protected:
-    NewFormatEntry() {
-        mainMod::WriteSetting("Misc\\ShowLoadWindow", "0");
-        mainMod::WriteSetting("Misc\\LCID", "1033");
-    }
     void SetUp() override {
-        m_quitOnClose = QApplication::quitOnLastWindowClosed();
-        QApplication::setQuitOnLastWindowClosed(false);
-        form = std::make_unique<mainForm>(settings);
-        ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
-        mainMod::SetDatabaseCreated(false);
-        music = data.path() + "/music";
-        QDir().mkpath(music);
-        for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
-            ASSERT_TRUE(fixtures::WriteMp3(music + "/" + name, fixtures::ArtistOnly("Band")));
-            ASSERT_GT(form->mLib2()->AddLibraryFile(music + "/" + name), 0);
-        }
-        form->browser()->FillList(QStringLiteral("select * from FILES order by filename"), 1);
-        ASSERT_EQ(form->browser()->model().rowCount(), 3);
+        ASSERT_NO_FATAL_FAILURE(StartedMainWindow::SetUp());
+        ASSERT_NO_FATAL_FAILURE(
+            addMusic({"a.mp3", "b.mp3", "c.mp3"}, fixtures::ArtistOnly("Band")));
+        ASSERT_EQ(listAll("filename").size(), 3);
         form->show();
     }
-    void TearDown() override {
-        if (form) form->Shutdown();
-        form.reset();
-        QApplication::setQuitOnLastWindowClosed(m_quitOnClose);
-    }
-    void selectRows(const QList<int>& rows) {
-        form->llist->clearSelection();
-        for (int r : rows)
-            form->llist->selectionModel()->select(form->browser()->model().index(r, 0),
-                                                  QItemSelectionModel::Select |
-                                                      QItemSelectionModel::Rows);
-    }
-
-    QTemporaryDir data;
-    QString music;
-    ScriptedDialogs dialogs;
-    AppSettings settings;
-    std::unique_ptr<mainForm> form;
-    bool m_quitOnClose = true;
 };
 
 TEST_F(NewFormatEntry, QueuesTheSelectionInListOrderAndRefreshesAfterAConversion) {
@@ -324,10 +292,10 @@ TEST_F(NewFormatEntry, QueuesTheSelectionInListOrderAndRefreshesAfterAConversion
     });
     entry->trigger();
     EXPECT_EQ(queued, QStringList({"a.mp3", "c.mp3"}));
-    EXPECT_TRUE(QFileInfo::exists(music + "/a.wav"));
-    EXPECT_TRUE(QFileInfo::exists(music + "/a.mp3"));
+    EXPECT_TRUE(QFileInfo::exists(music() + "/a.wav"));
+    EXPECT_TRUE(QFileInfo::exists(music() + "/a.mp3"));
     FileRecord record;
-    ASSERT_TRUE(form->mLib2()->GetFileRecord(music + "/c.wav", record));
+    ASSERT_TRUE(form->mLib2()->GetFileRecord(music() + "/c.wav", record));
     EXPECT_GT(record.id, 0);
     EXPECT_EQ(dialogs.asked.last().text, "Conversion completed.");
 }

@@ -4,7 +4,6 @@
 #include "components/MediaLibrary.h"
 #include "core/AppInfo.h"
 #include "core/LibraryPaths.h"
-#include "core/Settings.h"
 #include "editing/widgets/fnameForm.h"
 #include "editing/widgets/selForm.h"
 #include "lang/AppLang.h"
@@ -16,7 +15,7 @@
 #include "support/AudioFixtures.h"
 #include "support/ModalWindows.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
+#include "support/widgets/MainWindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,12 +24,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
@@ -135,61 +132,25 @@ TEST(BatchWindowTexts, NothingIsClippedInAnyLanguage) {
 namespace {
 
 // The started main window over a library of twelve MP3 files, all listed.
-class BatchMenus : public ConfigDirTest {
+class BatchMenus : public StartedMainWindow {
 protected:
-    QTemporaryDir data;
-    ScriptedDialogs dialogs;
-    AppSettings settings;
-    std::unique_ptr<mainForm> form;
     QList<qint64> ids; // in list order
 
-    BatchMenus() {
-        mainMod::WriteSetting("Misc\\ShowLoadWindow", "0");
-        mainMod::WriteSetting("Misc\\LCID", "1033");
-    }
     void SetUp() override {
-        // Closing the shown window must not quit the application: with no running
-        // main loop, a quit would end every later dialog's loop at once.
-        m_quitOnClose = QApplication::quitOnLastWindowClosed();
-        QApplication::setQuitOnLastWindowClosed(false);
-        form = std::make_unique<mainForm>(settings);
-        ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
-        mainMod::SetDatabaseCreated(false); // no first-run wizard over these windows
-        const QString music = data.path() + "/music";
-        QDir().mkpath(music);
-        for (int i = 1; i <= 12; ++i) {
+        ASSERT_NO_FATAL_FAILURE(StartedMainWindow::SetUp());
+        ASSERT_NO_FATAL_FAILURE(addMusic(12, [](int i) {
             fixtures::TagFields t;
             t.artist = i % 2 ? "Odd" : "even";
             t.title = QStringLiteral("Song %1").arg(i);
             t.track = QString::number(i);
-            const QString path = music + QStringLiteral("/f%1.mp3").arg(i, 2, 10, QChar('0'));
-            ASSERT_TRUE(fixtures::WriteMp3(path, t));
-            ASSERT_GT(form->mLib2()->AddLibraryFile(path), 0);
-        }
+            return t;
+        }));
         // Listed in reverse name order, as a sort by the user would.
-        form->browser()->FillList("select * from FILES order by filename desc", 1);
-        for (int r = 0; r < form->browser()->model().rowCount(); ++r)
-            ids << form->browser()->model().id(r);
+        ids = listAll("filename desc");
         ASSERT_EQ(ids.size(), 12);
         form->show();
         QApplication::setActiveWindow(form.get());
         form->llist->setFocus();
-    }
-    void TearDown() override {
-        if (form) form->Shutdown();
-        form.reset();
-        QApplication::setQuitOnLastWindowClosed(m_quitOnClose);
-    }
-    bool m_quitOnClose = true;
-    void selectRows(const QList<int>& rows) {
-        form->llist->clearSelection();
-        for (int r : rows)
-            form->llist->selectionModel()->select(form->browser()->model().index(r, 0),
-                                                  QItemSelectionModel::Select |
-                                                      QItemSelectionModel::Rows);
-    }
-    QString field(qint64 id, int code) {
-        return form->mLib2()->GetFileField(static_cast<qint32>(id), code).toString();
     }
     void keys(const char* sequence) {
         // The offscreen platform does not hand activation back after a dialog.

@@ -4,7 +4,6 @@
 #include "components/AudioFile.h"
 #include "components/LibraryScanner.h"
 #include "core/LibraryPaths.h"
-#include "core/Settings.h"
 #include "editing/widgets/propMForm.h"
 #include "lang/AppLang.h"
 #include "lang/Mui.h"
@@ -18,7 +17,7 @@
 #include "support/LibraryFixture.h"
 #include "support/ModalWindows.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
+#include "support/widgets/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,7 +31,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -250,15 +248,9 @@ TEST_F(PropFormTest, SummaryOfSeveralFiles) {
 }
 
 // The main window opens the editor for one item and follows what it wrote.
-class PropsFollowUp : public ConfigDirTest {
+class PropsFollowUp : public StartedMainWindow {
 protected:
-    QTemporaryDir data;
-    ScriptedDialogs dialogs;
-    AppSettings settings;
-    std::unique_ptr<mainForm> form;
-
     void SetUp() override {
-        mainMod::WriteSetting("Misc\\ShowLoadWindow", "0");
         ASSERT_TRUE(QDir().mkpath(music()));
         for (const char* name : {"a.mp3", "b.mp3"}) {
             fixtures::TagFields tags;
@@ -266,19 +258,12 @@ protected:
             tags.album = "Record";
             ASSERT_TRUE(fixtures::WriteMp3(music() + "/" + name, tags));
         }
-        form = std::make_unique<mainForm>(settings);
-        ASSERT_TRUE(form->StartUp({{"devmode"}, {}, data.path() + "/", {}}));
-        mainMod::SetDatabaseCreated(false); // no first-run wizard over these windows
+        ASSERT_NO_FATAL_FAILURE(start({"devmode"}));
         ASSERT_TRUE(form->mLib2()->MediaFolders()->Add(music()));
         LibraryScanner scanner(form->mLib2()->Connection());
         ASSERT_TRUE(scanner.run(QString(), {}).ok());
         form->browser()->MakeTree();
     }
-    void TearDown() override {
-        if (form && !form->isShutDown()) form->Shutdown();
-        form.reset();
-    }
-    QString music() const { return data.path() + "/music"; }
     void selectNode(const QString& key) {
         QTreeWidgetItem* item = form->tv1->node(key);
         ASSERT_NE(item, nullptr) << NodeKeys::printable(key).toStdString();

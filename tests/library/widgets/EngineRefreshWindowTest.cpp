@@ -13,8 +13,7 @@
 #include "library/widgets/mmFoldersForm.h"
 #include "library/widgets/wizForm.h"
 #include "support/AudioFixtures.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
+#include "support/widgets/MainWindowFixture.h"
 #include "util/widgets/popMsgClass.h"
 #include "util/widgets/popMsgForm.h"
 
@@ -42,25 +41,20 @@ quint16 freePort() {
     return probe.serverPort();
 }
 
-class EngineWindow : public ConfigDirTest {
+class EngineWindow : public StartedMainWindow {
 protected:
-    QTemporaryDir data;
     QTemporaryDir noEngine; // a program folder without the engine
-    ScriptedDialogs dialogs;
-    AppSettings settings;
-    std::unique_ptr<mainForm> form;
 
     EngineWindow() {
-        WriteSetting("Misc\\ShowLoadWindow", "0");
-        WriteSetting("Misc\\LCID", "1033");
         WriteSetting("Misc\\CheckForUpdates", "0");
         WriteSetting("WMsg\\LibRefreshResults", "1");
         WriteSetting("IndexingEngine\\WatchFolders", "0");
         WriteSetting("IndexingEngine\\ServicePort", QString::number(freePort()), true);
         mainMod::SetDatabaseCreated(false);
     }
-    ~EngineWindow() override {
-        if (form && !form->isShutDown()) form->Shutdown();
+    void SetUp() override {} // each test picks the engine's folder
+    void TearDown() override {
+        StartedMainWindow::TearDown();
         // The engine outlives the window by design; the test ends it.
         const qint64 pid = EngineInstance::holder(data.path()).section(' ', 0, 0).toLongLong();
         if (pid > 0) {
@@ -71,25 +65,8 @@ protected:
     }
     QString music() const { return data.path() + "/Music"; }
     void start(const QString& engineFolder) {
-        ASSERT_TRUE(QFile::copy(mainMod::TemplatePath(), data.path() + "/data.qvd"));
-        QFile::setPermissions(data.path() + "/data.qvd", QFile::ReadOwner | QFile::WriteOwner);
-        form = std::make_unique<mainForm>(settings);
-        form->setEngineFolder(engineFolder);
-        ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
-    }
-    QString text(int number, const QStringList& args = {}) const {
-        return form->lang()->Text(number, args);
-    }
-    QStringList artists() {
-        QStringList names;
-        QTreeWidgetItem* library = form->tv1->topLevelItem(0);
-        for (int i = 0; library && i < library->childCount(); ++i)
-            names << library->child(i)->text(0);
-        return names;
-    }
-    int files() {
-        Result<db::Recordset> r = form->mLib2()->Connection().query("select count(*) from files");
-        return r && r.value().next() ? static_cast<int>(r.value().integer(0)) : -1;
+        ASSERT_NO_FATAL_FAILURE(copyTemplateLibrary());
+        launch({}, engineFolder);
     }
 };
 
@@ -121,7 +98,7 @@ TEST_F(EngineWindow, RefreshContentsFillsTheLibraryThroughTheEngine) {
         << artists().join(',').toStdString();
 
     EXPECT_TRUE(dialogs.asked.isEmpty());
-    EXPECT_EQ(files(), 3) << "the engine's rows are the window's";
+    EXPECT_EQ(count("files"), 3) << "the engine's rows are the window's";
     EXPECT_EQ(form->mainPBar->value(), 0) << "reset at the end";
     EXPECT_TRUE(progress.contains(100)) << "the engine's progress reached the bar";
     EXPECT_TRUE(states.contains(text(656)))
@@ -168,7 +145,7 @@ TEST_F(EngineWindow, TheWizardWaitsForTheEnginesPass) {
                      [&] { shown << wizard->scanPC->text(); });
     QTest::mouseClick(wizard->nextBUT, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return wizard->step() == 4; }, 30000));
-    EXPECT_EQ(files(), 2);
+    EXPECT_EQ(count("files"), 2);
     EXPECT_TRUE(shown.contains(text(21, {"100"}))) << shown.join('|').toStdString();
     EXPECT_TRUE(dialogs.asked.isEmpty());
     wizard->reject();

@@ -13,8 +13,7 @@
 #include "library/widgets/LibraryTreeWidget.h"
 #include "library/widgets/MainMenus.h"
 #include "library/widgets/mainForm.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
+#include "support/widgets/MainWindowFixture.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -25,7 +24,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -34,17 +32,9 @@
 
 namespace {
 
-class LanguageSwitch : public ConfigDirTest {
+class LanguageSwitch : public StartedMainWindow {
 protected:
-    QTemporaryDir data;
-    ScriptedDialogs dialogs;
-    AppSettings settings;
-
-    LanguageSwitch() {
-        mainMod::WriteSetting("Misc\\ShowLoadWindow", "0");
-        mainMod::WriteSetting("Misc\\LCID", "1033");
-    }
-    mainForm::StartupOptions options() const { return {{}, {}, data.path() + "/", {}}; }
+    void SetUp() override { launch(); }
 
     static clsMUI load(int lcid) {
         clsMUI lang;
@@ -85,33 +75,31 @@ QStringList shownTexts(mainForm& form) {
 } // namespace
 
 TEST_F(LanguageSwitch, EveryShownTextFollowsTheNewLanguage) {
-    mainForm form(settings);
-    ASSERT_TRUE(form.StartUp(options()));
-    ASSERT_EQ(form.lang()->LCID(), 1033);
-    db::Database& db = form.mLib2()->Connection();
+    ASSERT_EQ(form->lang()->LCID(), 1033);
+    db::Database& db = form->mLib2()->Connection();
     ASSERT_TRUE(db.execute("insert into files(fullpath, filename, md_artist, md_album) values "
                            "('/m/a.mp3', 'a.mp3', 'Abba', 'Gold'), ('/m/b.mp3', 'b.mp3', '', '')"));
-    emit form.treeRebuildRequested(0);
+    emit form->treeRebuildRequested(0);
     const clsMUI english = load(1033);
-    QTreeWidgetItem* blank = form.tv1->node("_art" + english.Text(141));
+    QTreeWidgetItem* blank = form->tv1->node("_art" + english.Text(141));
     ASSERT_NE(blank, nullptr);
-    form.tv1->setCurrentItem(blank);
-    form.sText->setText("Abba");
-    form.sBut->click();
+    form->tv1->setCurrentItem(blank);
+    form->sText->setText("Abba");
+    form->sBut->click();
 
     QAction* deutsch = nullptr;
-    for (QAction* entry : form.menus().smLang)
+    for (QAction* entry : form->menus().smLang)
         if (entry->data().toString() == "1031") deutsch = entry;
     ASSERT_NE(deutsch, nullptr);
     deutsch->trigger();
-    ASSERT_EQ(form.lang()->LCID(), 1031);
+    ASSERT_EQ(form->lang()->LCID(), 1031);
     EXPECT_TRUE(deutsch->isChecked());
     EXPECT_EQ(mainMod::ReadSetting("Misc\\LCID"), "1031");
     const clsMUI german = load(1031);
 
     // The designed texts, as the window walker finds them.
     clsMUI shown;
-    FormLang::CaptureFormData(shown, &form);
+    FormLang::CaptureFormData(shown, form.get());
     QStringList wrong;
     for (qsizetype i = 0; i < shown.Texts().count(); ++i) {
         const QString key = shown.Texts().keys().at(i);
@@ -128,30 +116,27 @@ TEST_F(LanguageSwitch, EveryShownTextFollowsTheNewLanguage) {
         if (german.HasText(key) && german.TextObj(key) != value) englishOnly.insert(value);
     }
     QStringList left;
-    for (const QString& text : shownTexts(form))
+    for (const QString& text : shownTexts(*form))
         if (englishOnly.contains(text)) left << text;
     EXPECT_TRUE(left.isEmpty()) << left.join('\n').toStdString();
 
     // The composed texts came from the German file.
-    EXPECT_NE(form.tv1->node("_art" + german.Text(141)), nullptr);
-    EXPECT_EQ(form.sText->placeholderText(), german.Text(32));
+    EXPECT_NE(form->tv1->node("_art" + german.Text(141)), nullptr);
+    EXPECT_EQ(form->sText->placeholderText(), german.Text(32));
     QStringList top;
-    for (int i = 0; i < form.tv1->topLevelItemCount(); ++i)
-        top << form.tv1->topLevelItem(i)->text(0);
+    for (int i = 0; i < form->tv1->topLevelItemCount(); ++i)
+        top << form->tv1->topLevelItem(i)->text(0);
     EXPECT_TRUE(top.contains(german.TextObj("mainForm.mnuViewLibrary.Caption").remove('&')))
         << top.join(", ").toStdString();
-    form.Shutdown();
 }
 
 TEST_F(LanguageSwitch, QtsOwnTextsAndTheInfoWindowsFollow) {
-    mainForm form(settings);
-    ASSERT_TRUE(form.StartUp(options()));
     auto yes = [] {
         QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No);
         return box.button(QDialogButtonBox::Yes)->text();
     };
-    auto contextMenu = [&form] {
-        std::unique_ptr<QMenu> menu(form.sText->createStandardContextMenu());
+    auto contextMenu = [this] {
+        std::unique_ptr<QMenu> menu(form->sText->createStandardContextMenu());
         QStringList texts;
         for (const QAction* a : menu->actions())
             texts << a->text();
@@ -159,8 +144,8 @@ TEST_F(LanguageSwitch, QtsOwnTextsAndTheInfoWindowsFollow) {
     };
     EXPECT_EQ(yes(), "&Yes");
     const QString englishMenu = contextMenu();
-    auto choose = [&form](const char* lcid) {
-        for (QAction* entry : form.menus().smLang)
+    auto choose = [this](const char* lcid) {
+        for (QAction* entry : form->menus().smLang)
             if (entry->data().toString() == lcid) entry->trigger();
     };
 
@@ -186,5 +171,4 @@ TEST_F(LanguageSwitch, QtsOwnTextsAndTheInfoWindowsFollow) {
     choose("1033");
     EXPECT_EQ(yes(), "&Yes");
     EXPECT_EQ(contextMenu(), englishMenu);
-    form.Shutdown();
 }

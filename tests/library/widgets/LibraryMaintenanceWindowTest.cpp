@@ -14,7 +14,7 @@
 #include "library/widgets/wizForm.h"
 #include "support/AudioFixtures.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
+#include "support/widgets/MainWindowFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,35 +33,23 @@ using mainMod::WriteSetting;
 
 namespace {
 
-class LibraryMenu : public ConfigDirTest {
+// Each test starts the window itself, on a new or an existing library: the
+// library's "created" mark is cleared before start-up, not after.
+class LibraryMenu : public StartedMainWindow {
 protected:
-    QTemporaryDir data;
-    ScriptedDialogs dialogs;
-    AppSettings settings;
-    std::unique_ptr<mainForm> form;
-
     LibraryMenu() {
-        WriteSetting("Misc\\ShowLoadWindow", "0");
-        WriteSetting("Misc\\LCID", "1033");
         WriteSetting("Misc\\CheckForUpdates", "0");
         mainMod::SetDatabaseCreated(false);
     }
-    ~LibraryMenu() override {
-        if (form && !form->isShutDown()) form->Shutdown();
-    }
+    void SetUp() override {}
     QString music() const { return data.path() + "/Music"; }
     // Starts the window; with existing = true on a library made before, so that
     // no wizard comes up.
     void start(bool existing = true) {
         if (existing) {
-            ASSERT_TRUE(QFile::copy(mainMod::TemplatePath(), data.path() + "/data.qvd"));
-            QFile::setPermissions(data.path() + "/data.qvd", QFile::ReadOwner | QFile::WriteOwner);
+            ASSERT_NO_FATAL_FAILURE(copyTemplateLibrary());
         }
-        form = std::make_unique<mainForm>(settings);
-        ASSERT_TRUE(form->StartUp({{}, {}, data.path() + "/", {}}));
-    }
-    QString text(int number, const QStringList& args = {}) const {
-        return form->lang()->Text(number, args);
+        launch();
     }
     template <typename T> T* opened() {
         T* found = nullptr;
@@ -74,11 +62,6 @@ protected:
         return shown ? found : nullptr;
     }
     static void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    int count(const QString& table) {
-        Result<db::Recordset> r =
-            form->mLib2()->Connection().query("select count(*) from " + table);
-        return r && r.value().next() ? static_cast<int>(r.value().integer(0)) : -1;
-    }
     void writeMusic() {
         ASSERT_TRUE(fixtures::WriteMp3(music() + "/a.mp3", fixtures::ArtistOnly("Alpha")));
         ASSERT_TRUE(fixtures::WriteMp3(music() + "/Rock/b.mp3", fixtures::ArtistOnly("Beta")));
@@ -95,13 +78,6 @@ protected:
     bool refreshed() {
         return form->mLib2()->WaitForRefresh(20000) &&
                QTest::qWaitFor([&] { return !form->mLib2()->IsRefreshing(); }, 1000);
-    }
-    QStringList artists() {
-        QStringList names;
-        QTreeWidgetItem* library = form->tv1->topLevelItem(0);
-        for (int i = 0; library && i < library->childCount(); ++i)
-            names << library->child(i)->text(0);
-        return names;
     }
 };
 

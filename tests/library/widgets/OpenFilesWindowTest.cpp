@@ -9,40 +9,22 @@
 #include "library/widgets/mainForm.h"
 #include "support/AudioFixtures.h"
 #include "support/ModalWindows.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestEnv.h"
+#include "support/widgets/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
 
-class OpenFilesWindow : public ConfigDirTest {
+class OpenFilesWindow : public StartedMainWindow {
 protected:
-    QTemporaryDir data;
-    ScriptedDialogs dialogs;
-    AppSettings settings;
-    std::unique_ptr<mainForm> form;
-
-    OpenFilesWindow() {
-        mainMod::WriteSetting("Misc\\ShowLoadWindow", "0");
-        mainMod::WriteSetting("Misc\\LCID", "1033");
-        mainMod::WriteSetting("Misc\\CheckForUpdates", "0");
-    }
-    void SetUp() override {
-        form = std::make_unique<mainForm>(settings);
-        ASSERT_TRUE(form->StartUp({{"devmode"}, {}, data.path() + "/", {}}));
-        mainMod::SetDatabaseCreated(false);
-    }
-    void TearDown() override {
-        if (form && !form->isShutDown()) form->Shutdown();
-    }
+    OpenFilesWindow() { mainMod::WriteSetting("Misc\\CheckForUpdates", "0"); }
+    void SetUp() override { start({"devmode"}); }
     QString write(const QString& relative) {
         const QString path = data.path() + "/" + relative;
         QDir().mkpath(QFileInfo(path).path());
