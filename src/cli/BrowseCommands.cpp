@@ -88,15 +88,6 @@ int fillAndPrint(MediaLibrary& library, const clsMUI& lang, const QString& query
     return 0;
 }
 
-// Opens the library for a command that only reads.
-bool openExisting(MediaLibrary& library, const LibraryOptions& options, Io io) {
-    if (!libraryExists(options.db)) {
-        noLibrary(options.db, io);
-        return false;
-    }
-    return openLibrary(library, options.db, io);
-}
-
 } // namespace
 
 void addBrowseCommands(CLI::App& qvr, Command& command) {
@@ -138,7 +129,7 @@ void addBrowseCommands(CLI::App& qvr, Command& command) {
 
 int runTreeCommand(int section, const LibraryOptions& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options, io)) return 1;
+    if (!openExistingLibrary(library, options.db, io)) return 1;
     clsMUI lang;
     loadLanguage(lang);
     const QList<TreeNode> nodes = allNodes(library, LibraryTree::TextsFrom(lang), section);
@@ -161,7 +152,7 @@ int runTreeCommand(int section, const LibraryOptions& options, Io io) {
 
 int runListCommand(const QString& nodeKey, const LibraryOptions& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options, io)) return 1;
+    if (!openExistingLibrary(library, options.db, io)) return 1;
     clsMUI lang;
     loadLanguage(lang);
     const TreeTexts texts = LibraryTree::TextsFrom(lang);
@@ -189,7 +180,7 @@ int runSearchCommand(const QString& text, const LibraryOptions& options, Io io) 
         return 2;
     }
     MediaLibrary library;
-    if (!openExisting(library, options, io)) return 1;
+    if (!openExistingLibrary(library, options.db, io)) return 1;
     clsMUI lang;
     loadLanguage(lang);
     return fillAndPrint(library, lang, QuickSearch::ListQuery(text), ListMode::Search, options.json,

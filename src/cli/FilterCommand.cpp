@@ -67,14 +67,6 @@ qint64 idOf(const QString& text) {
     return ok && id > 0 ? id : 0;
 }
 
-bool openExisting(MediaLibrary& library, const LibraryOptions& options, Io io) {
-    if (!libraryExists(options.db)) {
-        noLibrary(options.db, io);
-        return false;
-    }
-    return openLibrary(library, options.db, io);
-}
-
 // The grid of the JSON file, with the genre list as the editor fills it.
 Result<FilterGrid> readGrid(db::Database& db, const clsMUI& lang, const QString& file) {
     const Result<QByteArray> json = readInput(file);
@@ -89,7 +81,7 @@ Result<FilterGrid> readGrid(db::Database& db, const clsMUI& lang, const QString&
 
 int list(const Options& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options.library, io)) return 1;
+    if (!openExistingLibrary(library, options.library.db, io)) return 1;
     const Result<QList<FilterRecord>> all = ListFilters(library.Connection());
     if (!all) {
         io.err << "qvr filter: " << all.error() << '\n';
@@ -122,7 +114,7 @@ std::optional<FilterRecord> find(db::Database& db, const QString& idOrName, bool
 
 int show(const Options& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options.library, io)) return 1;
+    if (!openExistingLibrary(library, options.library.db, io)) return 1;
     const std::optional<FilterRecord> f = find(library.Connection(), options.id, false, io);
     if (!f) return 1;
     io.out << f->name << '\n';
@@ -139,7 +131,7 @@ int run(const Options& options, Io io) {
     qint64 id = 0;
     {
         MediaLibrary library;
-        if (!openExisting(library, options.library, io)) return 1;
+        if (!openExistingLibrary(library, options.library.db, io)) return 1;
         const std::optional<FilterRecord> f = find(library.Connection(), options.id, true, io);
         if (!f) return 1;
         // A stored statement is run only when it reads and nothing else.
@@ -156,7 +148,7 @@ int run(const Options& options, Io io) {
 
 int remove(const Options& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options.library, io)) return 1;
+    if (!openExistingLibrary(library, options.library.db, io)) return 1;
     const qint64 id = idOf(options.id);
     if (id == 0) {
         io.err << "qvr filter: not a filter id: " << options.id << '\n';
@@ -238,7 +230,7 @@ int save(const Options& options, Io io) {
 
 int check(const Options& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options.library, io)) return 1;
+    if (!openExistingLibrary(library, options.library.db, io)) return 1;
     clsMUI lang;
     loadLanguage(lang);
     if (Status s = ValidateStatement(library.Connection(), options.statement); !s) {

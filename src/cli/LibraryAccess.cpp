@@ -55,4 +55,12 @@ void loadLanguage(clsMUI& lang) {
     lang.SetLCID(static_cast<int>(mainMod::NumberOr(stored, 0)));
 }
 
+bool openExistingLibrary(MediaLibrary& library, const QString& databaseOption, Io io) {
+    if (!libraryExists(databaseOption)) {
+        noLibrary(databaseOption, io);
+        return false;
+    }
+    return openLibrary(library, databaseOption, io);
+}
+
 } // namespace qvr

@@ -17,6 +17,9 @@ int noLibrary(const QString& databaseOption, Io io);
 // Opens the library, made from the template when missing; prints the reason
 // and returns false when it cannot.
 bool openLibrary(MediaLibrary& library, const QString& databaseOption, Io io);
+// Opens the library only when it exists (commands that read, or change what is
+// there, never make one); says why and returns false otherwise.
+bool openExistingLibrary(MediaLibrary& library, const QString& databaseOption, Io io);
 // The language the application would show, without changing any setting.
 void loadLanguage(clsMUI& lang);
 

@@ -30,16 +30,6 @@ qint32 idOf(const QString& text) {
     return ok && id > 0 ? id : 0;
 }
 
-// Opens an existing library; a command that changes folders never makes one,
-// since there would be nothing in it to change.
-bool openExisting(MediaLibrary& library, const LibraryOptions& options, Io io) {
-    if (!libraryExists(options.db)) {
-        noLibrary(options.db, io);
-        return false;
-    }
-    return openLibrary(library, options.db, io);
-}
-
 // The folder the ID names, made current; 0 (and the reason printed) when none.
 qint32 selectFolder(MediaLibrary& library, const QString& text, Io io) {
     const qint32 id = idOf(text);
@@ -88,7 +78,7 @@ void printFolder(qint32 id, const QString& name, bool json, Io io) {
 
 int list(const Options& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options.library, io)) return 1;
+    if (!openExistingLibrary(library, options.library.db, io)) return 1;
     const VirtualFolderStore& store = *library.VirtualFolders();
     const qint32 count = store.FolderCount();
     for (qint32 i = 1; i <= count; ++i)
@@ -120,7 +110,7 @@ int create(const Options& options, Io io) {
 
 int rename(const Options& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options.library, io)) return 1;
+    if (!openExistingLibrary(library, options.library.db, io)) return 1;
     if (selectFolder(library, options.folder, io) == 0) return 1;
     VirtualFolderStore& store = *library.VirtualFolders();
     if (!store.RenameCurrent(options.name)) {
@@ -134,7 +124,7 @@ int rename(const Options& options, Io io) {
 
 int remove(const Options& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options.library, io)) return 1;
+    if (!openExistingLibrary(library, options.library.db, io)) return 1;
     if (selectFolder(library, options.folder, io) == 0) return 1;
     library.VirtualFolders()->DeleteCurrent();
     return 0;
@@ -142,7 +132,7 @@ int remove(const Options& options, Io io) {
 
 int addFiles(const Options& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options.library, io)) return 1;
+    if (!openExistingLibrary(library, options.library.db, io)) return 1;
     const qint32 folder = selectFolder(library, options.folder, io);
     if (folder == 0) return 1;
     const QList<qint32> ids = checkedFiles(library, folder, options.files, false, io);
@@ -158,7 +148,7 @@ int addFiles(const Options& options, Io io) {
 
 int removeFiles(const Options& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options.library, io)) return 1;
+    if (!openExistingLibrary(library, options.library.db, io)) return 1;
     const qint32 folder = selectFolder(library, options.folder, io);
     if (folder == 0) return 1;
     const QList<qint32> ids = checkedFiles(library, folder, options.files, true, io);
@@ -174,7 +164,7 @@ int removeFiles(const Options& options, Io io) {
 
 int move(const Options& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options.library, io)) return 1;
+    if (!openExistingLibrary(library, options.library.db, io)) return 1;
     const qint32 folder = selectFolder(library, options.folder, io);
     if (folder == 0) return 1;
     const QList<qint32> ids = checkedFiles(library, folder, {options.file}, true, io);
@@ -196,7 +186,7 @@ int move(const Options& options, Io io) {
 
 int show(const Options& options, Io io) {
     MediaLibrary library;
-    if (!openExisting(library, options.library, io)) return 1;
+    if (!openExistingLibrary(library, options.library.db, io)) return 1;
     const qint32 folder = selectFolder(library, options.folder, io);
     if (folder == 0) return 1;
     int position = 0;
